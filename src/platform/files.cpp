@@ -1,0 +1,242 @@
+#include "platform/files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <climits>
+#include <unistd.h>
+#endif
+
+namespace vellmore::platform {
+namespace {
+
+#ifdef _WIN32
+using StatBuf = struct _stat64;
+int statPath(const std::string& path, StatBuf* st)
+{
+    return _stat64(path.c_str(), st);
+}
+int linkStatPath(const std::string& path, StatBuf* st)
+{
+    return _stat64(path.c_str(), st);
+}
+int openForReading(const std::string& path)
+{
+    return _open(path.c_str(), _O_RDONLY | _O_BINARY);
+}
+int openNew(const std::string& path)
+{
+    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+int fileStat(int fd, StatBuf* st)
+{
+    return _fstat64(fd, st);
+}
+long readSome(int fd, char* buf, size_t size)
+{
+    return _read(fd, buf, static_cast<unsigned>(size));
+}
+long writeSome(int fd, const char* buf, size_t size)
+{
+    return _write(fd, buf, static_cast<unsigned>(size));
+}
+int closeFile(int fd)
+{
+    return _close(fd);
+}
+bool isRegular(const StatBuf& st)
+{
+    return (st.st_mode & _S_IFMT) == _S_IFREG;
+}
+std::string kindOf(const StatBuf& st)
+{
+    return (st.st_mode & _S_IFMT) == _S_IFDIR ? "a folder" : "not a plain file";
+}
+#else
+using StatBuf = struct stat;
+int statPath(const std::string& path, StatBuf* st)
+{
+    return ::stat(path.c_str(), st);
+}
+int linkStatPath(const std::string& path, StatBuf* st)
+{
+    return ::lstat(path.c_str(), st);
+}
+int openForReading(const std::string& path)
+{
+    return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+}
+int openNew(const std::string& path)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0644);
+}
+int fileStat(int fd, StatBuf* st)
+{
+    return ::fstat(fd, st);
+}
+long readSome(int fd, char* buf, size_t size)
+{
+    return static_cast<long>(::read(fd, buf, size));
+}
+long writeSome(int fd, const char* buf, size_t size)
+{
+    return static_cast<long>(::write(fd, buf, size));
+}
+int closeFile(int fd)
+{
+    return ::close(fd);
+}
+bool isRegular(const StatBuf& st)
+{
+    return S_ISREG(st.st_mode);
+}
+std::string kindOf(const StatBuf& st)
+{
+    if (S_ISDIR(st.st_mode))
+        return "a folder";
+    if (S_ISFIFO(st.st_mode))
+        return "a pipe";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return "a device";
+    if (S_ISSOCK(st.st_mode))
+        return "a socket";
+    return "not a plain file";
+}
+#endif
+
+std::string systemReason(int error)
+{
+    return std::strerror(error);
+}
+
+} // namespace
+
+FileRead readRegularFile(const std::string& path, size_t maxBytes)
+{
+    FileRead result;
+    StatBuf st{};
+    if (statPath(path, &st) != 0) {
+        const int error = errno;
+        if (error == ENOENT && linkStatPath(path, &st) == 0) {
+            result.status = ReadStatus::NotAFile;
+            result.detail = "a link to something that does not exist";
+        } else if (error == ENOENT) {
+            result.status = ReadStatus::Missing;
+        } else {
+            result.status = ReadStatus::Unreadable;
+            result.detail = systemReason(error);
+        }
+        return result;
+    }
+    if (!isRegular(st)) {
+        result.status = ReadStatus::NotAFile;
+        result.detail = kindOf(st);
+        return result;
+    }
+
+    const int fd = openForReading(path);
+    if (fd < 0) {
+        result.status = ReadStatus::Unreadable;
+        result.detail = systemReason(errno);
+        return result;
+    }
+    // Checked again on the open file: the path may have changed since it was looked at.
+    if (fileStat(fd, &st) != 0 || !isRegular(st)) {
+        closeFile(fd);
+        result.status = ReadStatus::NotAFile;
+        result.detail = kindOf(st);
+        return result;
+    }
+
+    std::string bytes;
+    char buf[65536];
+    for (;;) {
+        const long got = readSome(fd, buf, sizeof buf);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            result.status = ReadStatus::Unreadable;
+            result.detail = systemReason(errno);
+            closeFile(fd);
+            return result;
+        }
+        if (bytes.size() + static_cast<size_t>(got) > maxBytes) {
+            result.status = ReadStatus::TooLarge;
+            closeFile(fd);
+            return result;
+        }
+        bytes.append(buf, static_cast<size_t>(got));
+    }
+    closeFile(fd);
+    result.status = ReadStatus::Ok;
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+FileWrite createNewFile(const std::string& path, std::string_view bytes)
+{
+    const int fd = openNew(path);
+    if (fd < 0)
+        return {false, systemReason(errno)};
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const long wrote = writeSome(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0) {
+            const int error = wrote < 0 ? errno : EIO;
+            closeFile(fd);
+            std::remove(path.c_str());
+            return {false, systemReason(error)};
+        }
+        done += static_cast<size_t>(wrote);
+    }
+    if (closeFile(fd) != 0) {
+        const int error = errno;
+        std::remove(path.c_str());
+        return {false, systemReason(error)};
+    }
+    return {true, {}};
+}
+
+char pathSeparator()
+{
+#ifdef _WIN32
+    return '\\';
+#else
+    return '/';
+#endif
+}
+
+std::string executableDirectory(const char* argv0)
+{
+    std::string exe;
+#ifdef _WIN32
+    char buf[MAX_PATH + 1];
+    const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
+    if (n > 0 && n < MAX_PATH)
+        exe.assign(buf, n);
+#else
+    char buf[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf);
+    if (n > 0 && static_cast<size_t>(n) < sizeof buf)
+        exe.assign(buf, static_cast<size_t>(n));
+#endif
+    if (exe.empty() && argv0)
+        exe = argv0;
+    const size_t cut = exe.find_last_of(pathSeparator() == '/' ? "/" : "\\/");
+    if (cut == std::string::npos)
+        return ".";
+    return cut == 0 ? exe.substr(0, 1) : exe.substr(0, cut);
+}
+
+} // namespace vellmore::platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vellmore::platform {
+
+// Paths are local 8-bit text, as the operating system takes them.
+
+enum class ReadStatus {
+    Ok,
+    Missing,    // nothing at all stands at the path
+    NotAFile,   // a directory, FIFO, device, socket or a link that leads nowhere
+    Unreadable, // a file that could not be opened or read
+    TooLarge,   // a file larger than the cap
+};
+
+struct FileRead
+{
+    ReadStatus status = ReadStatus::Missing;
+    std::string bytes;
+    // What stands at the path (NotAFile) or the system's reason (Unreadable).
+    std::string detail;
+};
+
+// Reads a whole regular file in one go. Anything that is not a regular file is refused before
+// it is read, and a FIFO is opened without blocking, so no path can hang or read forever.
+FileRead readRegularFile(const std::string& path, size_t maxBytes);
+
+struct FileWrite
+{
+    bool ok = false;
+    std::string reason;
+};
+
+// Creates a new file holding `bytes`, written as they are (no line-end translation). Fails,
+// touching nothing, when anything already stands at the path, a dangling link included. A file
+// it created but could not finish writing is removed again.
+FileWrite createNewFile(const std::string& path, std::string_view bytes);
+
+// The platform's separator between a directory and a file name.
+char pathSeparator();
+
+// The directory of the running executable; `argv0` is the fallback where the system cannot say.
+std::string executableDirectory(const char* argv0);
+
+} // namespace vellmore::platform
