@@ -1,0 +1,107 @@
+#include "calc/exposure.h"
+
+#include "platform/numberformat.h"
+#include "platform/numberparse.h"
+
+#include <cmath>
+
+namespace vellmore::calc {
+namespace {
+
+using platform::formatPattern;
+
+// Every operand is finite (each step is checked before the next), so an operation faulted
+// exactly when its result is not finite; the kind follows from the operands.
+std::optional<FaultKind> divisionFault(long double dividend, long double divisor,
+                                       long double quotient)
+{
+    if (std::isfinite(quotient))
+        return std::nullopt;
+    if (divisor == 0)
+        return dividend == 0 ? FaultKind::InvalidOperation : FaultKind::DivisionByZero;
+    return FaultKind::Overflow;
+}
+
+std::optional<FaultKind> productFault(double product)
+{
+    if (std::isfinite(product))
+        return std::nullopt;
+    return FaultKind::Overflow;
+}
+
+double at(const std::array<double, inputCount>& inputs, Input input)
+{
+    return inputs[static_cast<size_t>(input)];
+}
+
+} // namespace
+
+Calculation computeFromNumbers(const std::array<double, inputCount>& inputs)
+{
+    Calculation calc;
+    Figures& f = calc.figures;
+    f.inputs = inputs;
+    const double T = at(inputs, Input::TelescopeFL);
+    const double E = at(inputs, Input::EyepieceFL);
+    const double C = at(inputs, Input::CameraFL);
+    const double A = at(inputs, Input::TelescopeAperture);
+    const double K = at(inputs, Input::K);
+    const double S = at(inputs, Input::FilmISO);
+
+    auto stop = [&calc](Step step, FaultKind kind) {
+        calc.fault = Fault{step, kind, Input::TelescopeFL};
+        return calc;
+    };
+
+    const double M = T / E;
+    if (const auto fault = divisionFault(T, E, M))
+        return stop(Step::Magnification, *fault);
+    f.magnification = M;
+
+    const double F = C * M;
+    if (const auto fault = productFault(F))
+        return stop(Step::SystemFL, *fault);
+    f.systemFL = F;
+
+    const double N = F / A;
+    if (const auto fault = divisionFault(F, A, N))
+        return stop(Step::FRatio, *fault);
+    f.fRatio = N;
+
+    const long double power = std::pow(static_cast<long double>(N), 2.0L);
+    const long double product = static_cast<long double>(K) * S;
+    const long double quotient = power / product;
+    const double t = static_cast<double>(quotient);
+    if (const auto fault = divisionFault(power, product, t))
+        return stop(Step::Exposure, *fault);
+    f.exposure = t;
+
+    calc.published.push_back({Output::Magnification, formatPattern(M, 2) + "X"});
+    calc.published.push_back({Output::SystemFL, formatPattern(F, 2)});
+    calc.published.push_back({Output::FRatio, formatPattern(N, 2)});
+    calc.published.push_back({Output::Exposure, formatPattern(t, 5) + " Sec"});
+
+    const double r = 1.0 / t;
+    if (const auto fault = divisionFault(1.0, t, r))
+        return stop(Step::Reciprocal, *fault);
+    f.reciprocal = r;
+    calc.published.push_back({Output::Reciprocal, formatPattern(r, 2) + " Sec"});
+    return calc;
+}
+
+Calculation computeExposure(const std::array<std::string, inputCount>& fieldTexts)
+{
+    std::array<double, inputCount> inputs{};
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        const platform::ParsedNumber parsed = platform::parseNumber(fieldTexts[i]);
+        if (parsed.overflow) {
+            Calculation calc;
+            calc.fault = Fault{Step::ReadInputs, FaultKind::Overflow, static_cast<Input>(i)};
+            return calc;
+        }
+        inputs[i] = parsed.value;
+    }
+    return computeFromNumbers(inputs);
+}
+
+} // namespace vellmore::calc
