@@ -1,0 +1,39 @@
+#pragma once
+
+#include "settings/loader.h"
+
+#include <cstddef>
+#include <string>
+
+namespace vellmore::settings {
+
+// A settings file larger than this is refused rather than read.
+constexpr size_t maxSettingsBytes = size_t{64} * 1024 * 1024;
+
+enum class FileProblem {
+    None,
+    CannotCreate, // the default file could not be written
+    NotAFile,     // a folder, pipe, device or dangling link stands at the path
+    Unreadable,
+    TooLarge,
+};
+
+struct LoadOutcome
+{
+    bool wroteDefault = false; // nothing existed; the default file was created, nothing loaded
+    bool read = false;         // the file was read and `content` holds what it said
+    LoadResult content;
+    FileProblem problem = FileProblem::None;
+    std::string path;
+    std::string detail; // the system's reason, or what stands at the path
+};
+
+// One load of the settings file: where nothing exists at `path` the default file is created
+// (never over anything that exists) and nothing is loaded; otherwise the file is read in one go
+// and interpreted.
+LoadOutcome loadSettingsFile(const std::string& path);
+
+// The message for a load that did not fully succeed, or "" when there is nothing to report.
+std::string describeOutcome(const LoadOutcome& outcome);
+
+} // namespace vellmore::settings
