@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Vellmore and builds, runs or tests it. Every step checks first
+# and does only what is missing, so it can be run again at once.
+#
+#   scripts/dev.sh run    install what is missing, build, open the calculator
+#   scripts/dev.sh test   install what is missing, build, run the whole test suite
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+say() { printf 'vellmore: %s\n' "$*"; }
+
+# Installs the Debian packages in "$@" that are not installed yet.
+need_packages() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' \
+            || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        say "missing packages: ${missing[*]}; run this as root (or install them) first"
+        exit 1
+    fi
+    say "installing ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+base_packages=(cmake make g++ qt6-base-dev fonts-dejavu-core)
+test_packages=(libgtest-dev libgmock-dev locales)
+
+# A comma-decimal locale, so the tests can show that numbers never follow the process locale.
+need_test_locale() {
+    locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' && return 0
+    [ "$(id -u)" -eq 0 ] || { say "de_DE.UTF-8 is missing; the locale test will be skipped"; return 0; }
+    say "generating the de_DE.UTF-8 locale"
+    sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+    local dir=$1
+    shift
+    if [ ! -f "$dir/CMakeCache.txt" ]; then
+        cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    else
+        cmake "$dir" "$@" >/dev/null
+    fi
+    cmake --build "$dir" --parallel "$jobs"
+}
+
+werror() {
+    if [ -n "${CI:-}" ]; then echo -DVELLMORE_WERROR=ON; else echo -DVELLMORE_WERROR=OFF; fi
+}
+
+cmd_run() {
+    need_packages "${base_packages[@]}"
+    configure_and_build "$root/build" -DBUILD_TESTING=OFF
+    exec "$root/build/vellmore"
+}
+
+cmd_test() {
+    need_packages "${base_packages[@]}" "${test_packages[@]}"
+    need_test_locale
+    configure_and_build "$root/build" -DBUILD_TESTING=ON "$(werror)"
+    ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
+}
+
+case "${1:-}" in
+run) cmd_run ;;
+test) cmd_test ;;
+*)
+    echo "usage: scripts/dev.sh run|test" >&2
+    exit 2
+    ;;
+esac

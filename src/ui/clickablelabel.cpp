@@ -1,0 +1,29 @@
+#include "ui/clickablelabel.h"
+
+#include <QMouseEvent>
+
+namespace vellmore::ui {
+
+ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click)
+        emit clicked();
+}
+
+} // namespace vellmore::ui
