@@ -63,7 +63,11 @@ const ControlSpec controls[] = {
 
 QFont classicFont(bool underline)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    // Where the classic Windows face is missing, the closest faces in width come first, so the
+    // captions fit the boxes drawn for it.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setPointSizeF(8.25);
     font.setWeight(QFont::Normal);
     font.setUnderline(underline);
