@@ -4,6 +4,8 @@
 #
 #   scripts/dev.sh run    install what is missing, build, open the calculator
 #   scripts/dev.sh test   install what is missing, build, run the whole test suite
+#   scripts/dev.sh sanitize   the whole test suite built with AddressSanitizer and UBSan
+#   scripts/dev.sh fuzz [SECONDS]   each libFuzzer target for SECONDS (default 60)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -70,11 +72,43 @@ cmd_test() {
     ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 }
 
+cmd_sanitize() {
+    need_packages "${base_packages[@]}" "${test_packages[@]}"
+    need_test_locale
+    configure_and_build "$root/build-asan" -DBUILD_TESTING=ON -DVELLMORE_SANITIZE=ON "$(werror)"
+    UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
+}
+
+cmd_fuzz() {
+    local seconds=${1:-60}
+    need_packages cmake make clang-14 libclang-rt-14-dev
+    CC=clang-14 CXX=clang++-14 configure_and_build "$root/build-fuzz" -DVELLMORE_FUZZ=ON \
+        -DVELLMORE_UI=OFF -DBUILD_TESTING=OFF "$(werror)"
+    local target work log
+    for target in settings number calc; do
+        work=$(mktemp -d)
+        log=$work/fuzz.log
+        # New inputs go to a scratch folder; the checked-in seeds are only read.
+        if ! "$root/build-fuzz/fuzz/vellmore_fuzz_$target" -max_total_time="$seconds" \
+            -max_len=65536 -print_final_stats=1 -artifact_prefix="$work/" \
+            "$work" "$root/fuzz/corpus/$target" >"$log" 2>&1; then
+            tail -n 40 "$log"
+            say "fuzz $target: FOUND a failing input (kept in $work)"
+            exit 1
+        fi
+        say "fuzz $target: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$log" \
+            | grep -o '[0-9]*$') executions in ${seconds}s, no failure"
+        rm -rf "$work"
+    done
+}
+
 case "${1:-}" in
 run) cmd_run ;;
 test) cmd_test ;;
+sanitize) cmd_sanitize ;;
+fuzz) cmd_fuzz "${2:-60}" ;;
 *)
-    echo "usage: scripts/dev.sh run|test" >&2
+    echo "usage: scripts/dev.sh run|test|sanitize|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

@@ -55,6 +55,11 @@ std::string formatShortest(double value, bool digitBeforeMark)
     if (value == 0.0)
         return "0";
     Decimal d = toDecimal(std::fabs(value));
+    // The largest doubles round up past the double range at 15 digits; their text is cut
+    // instead, so that it can always be read back as a number.
+    const std::string largest = "179769313486231";
+    if (d.exponent == 308 && d.digits > largest)
+        d.digits = largest;
     while (d.digits.size() > 1 && d.digits.back() == '0')
         d.digits.pop_back();
     const int count = static_cast<int>(d.digits.size());

@@ -97,7 +97,7 @@ TEST(Files, ReportsWhyItCannotCreate)
     EXPECT_EQ(got.reason, "No such file or directory");
 }
 
-TEST(Files, UnreadableAndReadOnlyFolderNeedAnOrdinaryUser)
+TEST(Files, PermissionsUnreadableFileAndReadOnlyFolder)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "running as root, which reads and writes past permissions";

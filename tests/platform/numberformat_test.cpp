@@ -59,21 +59,23 @@ TEST_P(FormatGeneral, PrintsFifteenSignificantDigits)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, FormatGeneral,
-    ::testing::Values(GeneralCase{40, "40", "40"}, GeneralCase{13.6, "13.6", "13.6"},
-                      GeneralCase{1310, "1310", "1310"}, GeneralCase{0.56789, "0.56789", ".56789"},
-                      GeneralCase{5.6789e-5, "0.000056789", ".000056789"},
-                      GeneralCase{5.6789e-12, "5.6789E-12", "5.6789E-12"},
-                      GeneralCase{999999999999999, "999999999999999", "999999999999999"},
-                      GeneralCase{1e15, "1E+15", "1E+15"},
-                      GeneralCase{1.2e15, "1.2E+15", "1.2E+15"},
-                      GeneralCase{3.14159265358979323846, "3.14159265358979", "3.14159265358979"},
-                      GeneralCase{0.5, "0.5", ".5"}, GeneralCase{-0.5, "-0.5", "-.5"},
-                      GeneralCase{-0.0, "0", "0"}, GeneralCase{0, "0", "0"},
-                      GeneralCase{-1310, "-1310", "-1310"}, GeneralCase{0.1 + 0.2, "0.3", ".3"},
-                      GeneralCase{1e-15, "0.000000000000001", ".000000000000001"},
-                      GeneralCase{1.5e-15, "1.5E-15", "1.5E-15"},
-                      GeneralCase{1e300, "1E+300", "1E+300"},
-                      GeneralCase{-2.5e-20, "-2.5E-20", "-2.5E-20"}));
+    ::testing::Values(
+        GeneralCase{40, "40", "40"}, GeneralCase{13.6, "13.6", "13.6"},
+        GeneralCase{1310, "1310", "1310"}, GeneralCase{0.56789, "0.56789", ".56789"},
+        GeneralCase{5.6789e-5, "0.000056789", ".000056789"},
+        GeneralCase{5.6789e-12, "5.6789E-12", "5.6789E-12"},
+        GeneralCase{999999999999999, "999999999999999", "999999999999999"},
+        GeneralCase{1e15, "1E+15", "1E+15"}, GeneralCase{1.2e15, "1.2E+15", "1.2E+15"},
+        GeneralCase{3.14159265358979323846, "3.14159265358979", "3.14159265358979"},
+        GeneralCase{0.5, "0.5", ".5"}, GeneralCase{-0.5, "-0.5", "-.5"},
+        GeneralCase{-0.0, "0", "0"}, GeneralCase{0, "0", "0"}, GeneralCase{-1310, "-1310", "-1310"},
+        GeneralCase{0.1 + 0.2, "0.3", ".3"},
+        GeneralCase{1e-15, "0.000000000000001", ".000000000000001"},
+        GeneralCase{1.5e-15, "1.5E-15", "1.5E-15"}, GeneralCase{1e300, "1E+300", "1E+300"},
+        GeneralCase{-2.5e-20, "-2.5E-20", "-2.5E-20"},
+        GeneralCase{std::numeric_limits<double>::max(), "1.79769313486231E+308",
+                    "1.79769313486231E+308"},
+        GeneralCase{-1.7976931348623e308, "-1.7976931348623E+308", "-1.7976931348623E+308"}));
 
 TEST(NumberText, RoundTripsThroughTheParserToFifteenDigits)
 {

@@ -178,3 +178,35 @@ TEST(SettingsFile, PathIsBesideTheProgram)
 
 } // namespace
 } // namespace vellmore::settings
+
+namespace vellmore::settings {
+namespace {
+
+TEST(ParseSettingsHostile, LargeFilesLoadInOnePass)
+{
+    // One 10 MB line: a single setting whose value is kept whole.
+    const std::string longValue(10 * 1024 * 1024, '7');
+    const LoadResult line = parseSettings("K=" + longValue);
+    ASSERT_EQ(line.assignments.size(), 1u);
+    EXPECT_EQ(line.assignments[0].value.size(), longValue.size());
+
+    // 50 MB of free text without "=": nothing is set, nothing is listed.
+    std::string prose;
+    const std::string sentence = "The Moon rose over the ridge, and the seeing was good.\r\n";
+    while (prose.size() < 50u * 1024 * 1024)
+        prose += sentence;
+    const LoadResult text = parseSettings(prose + "[Exposures]\r\n" + prose + "Moon=20");
+    EXPECT_TRUE(text.assignments.empty());
+    ASSERT_EQ(text.objects.size(), 1u);
+    EXPECT_EQ(text.objects[0].name, "Moon=");
+}
+
+TEST(ParseSettingsHostile, EndingInsideAQuoteKeepsWhatWasRead)
+{
+    const LoadResult got = parseSettings("K=40\r\n[Exposures]\r\nA=1\r\n\"Half=2\r\nB=3");
+    EXPECT_EQ(setsOf(got), (Sets{{Input::K, "40"}}));
+    EXPECT_EQ(entriesOf(got), (Entries{"A= (1)", "Half= (2)"}));
+}
+
+} // namespace
+} // namespace vellmore::settings

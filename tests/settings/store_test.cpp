@@ -110,7 +110,7 @@ TEST_F(StoreTest, ReportsAFolderItCannotWriteTo)
                                         "calculator goes on with the values on screen.");
 }
 
-TEST_F(StoreTest, ReadOnlyFolderAndUnreadableFile)
+TEST_F(StoreTest, PermissionsReadOnlyFolderAndUnreadableFile)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "running as root, which writes and reads past permissions";

@@ -168,7 +168,31 @@ TEST_F(SettingsWindowTest, WhatCannotBeReadChangesNothing)
     }
 }
 
-TEST_F(SettingsWindowTest, ReadOnlyProgramFolderIsReported)
+TEST_F(SettingsWindowTest, OddBytesSurviveAsText)
+{
+    // A NUL byte is an ordinary character; bytes that are not UTF-8 become replacement marks.
+    writeIni(QByteArray("TelescopeFL=14") + '\0' +
+             "20\r\nFilmISO=1\xFF"
+             "00\r\n[Exposures]\r\nM\xC3=2\r\n");
+    open();
+    EXPECT_EQ(text("txtTelescopeFL"), QStringLiteral("14") + QChar(0) + QStringLiteral("20"));
+    EXPECT_EQ(text("txtISO"), QStringLiteral("1") + QChar(0xFFFD) + QStringLiteral("00"));
+    EXPECT_EQ(entries(),
+              QStringList{QStringLiteral("M") + QChar(0xFFFD) + QStringLiteral("= (2)")});
+    // Each field reads up to its first odd character: a 14 mm telescope at ISO 1.
+    EXPECT_EQ(results(), QStringList({"0.74X", "36.84", "0.17", "0.00070 Sec", "1426.32 Sec"}));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(SettingsWindowTest, ATenMegabyteValueDoesNotStopTheWindow)
+{
+    writeIni("K=" + QByteArray(10 * 1024 * 1024, 'x') + "\r\n");
+    open();
+    EXPECT_TRUE(text("txtK").startsWith("xxx"));
+    EXPECT_EQ(messages, QStringList{"Cannot work out the exposure: K is 0."});
+}
+
+TEST_F(SettingsWindowTest, PermissionsReadOnlyProgramFolderIsReported)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "running as root, which writes past permissions";
