@@ -5,21 +5,15 @@
 
 namespace vellmore::settings {
 
-LoadOutcome loadSettingsFile(const std::string& path)
+LoadOutcome readSettingsFile(const std::string& path)
 {
     LoadOutcome outcome;
     outcome.path = path;
     platform::FileRead file = platform::readRegularFile(path, maxSettingsBytes);
     switch (file.status) {
-    case platform::ReadStatus::Missing: {
-        const platform::FileWrite written = platform::createNewFile(path, defaultContent());
-        outcome.wroteDefault = written.ok;
-        if (!written.ok) {
-            outcome.problem = FileProblem::CannotCreate;
-            outcome.detail = written.reason;
-        }
+    case platform::ReadStatus::Missing:
+        outcome.missing = true;
         return outcome;
-    }
     case platform::ReadStatus::NotAFile:
         outcome.problem = FileProblem::NotAFile;
         break;
@@ -35,6 +29,20 @@ LoadOutcome loadSettingsFile(const std::string& path)
         return outcome;
     }
     outcome.detail = file.detail;
+    return outcome;
+}
+
+LoadOutcome loadSettingsFile(const std::string& path)
+{
+    LoadOutcome outcome = readSettingsFile(path);
+    if (!outcome.missing)
+        return outcome;
+    const platform::FileWrite written = platform::createNewFile(path, defaultContent());
+    outcome.wroteDefault = written.ok;
+    if (!written.ok) {
+        outcome.problem = FileProblem::CannotCreate;
+        outcome.detail = written.reason;
+    }
     return outcome;
 }
 

@@ -20,6 +20,7 @@ enum class FileProblem {
 
 struct LoadOutcome
 {
+    bool missing = false;      // nothing at all stood at the path
     bool wroteDefault = false; // nothing existed; the default file was created, nothing loaded
     bool read = false;         // the file was read and `content` holds what it said
     LoadResult content;
@@ -27,6 +28,9 @@ struct LoadOutcome
     std::string path;
     std::string detail; // the system's reason, or what stands at the path
 };
+
+// Reads and interprets the settings file; never writes anything.
+LoadOutcome readSettingsFile(const std::string& path);
 
 // One load of the settings file: where nothing exists at `path` the default file is created
 // (never over anything that exists) and nothing is loaded; otherwise the file is read in one go
