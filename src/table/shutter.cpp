@@ -1,0 +1,81 @@
+#include "table/shutter.h"
+
+#include "platform/numberformat.h"
+
+#include <cmath>
+
+namespace vellmore::table {
+namespace {
+
+struct Speed
+{
+    const char* label;
+    double seconds;
+};
+
+// Nominal marked speeds; the marks are rounded (1/60 is really 1/64), so the offset is against
+// the speed the camera claims.
+const Speed speeds[] = {
+    {"1/8000", 1.0 / 8000},
+    {"1/4000", 1.0 / 4000},
+    {"1/2000", 1.0 / 2000},
+    {"1/1000", 1.0 / 1000},
+    {"1/500", 1.0 / 500},
+    {"1/250", 1.0 / 250},
+    {"1/125", 1.0 / 125},
+    {"1/60", 1.0 / 60},
+    {"1/30", 1.0 / 30},
+    {"1/15", 1.0 / 15},
+    {"1/8", 1.0 / 8},
+    {"1/4", 1.0 / 4},
+    {"1/2", 1.0 / 2},
+    {"1", 1},
+    {"2", 2},
+    {"4", 4},
+    {"8", 8},
+    {"15", 15},
+    {"30", 30},
+};
+
+} // namespace
+
+ShutterChoice nearestShutter(double exposureSeconds)
+{
+    ShutterChoice choice;
+    if (!(exposureSeconds > 0)) {
+        choice.label = "none";
+        return choice;
+    }
+    if (exposureSeconds > speeds[std::size(speeds) - 1].seconds) {
+        choice.kind = ShutterChoice::Kind::Bulb;
+        choice.label = "bulb";
+        return choice;
+    }
+    if (exposureSeconds < speeds[0].seconds) {
+        choice.kind = ShutterChoice::Kind::FasterThanFastest;
+        choice.label = std::string("faster than ") + speeds[0].label;
+        return choice;
+    }
+    const Speed* best = nullptr;
+    double bestStops = 0;
+    for (const Speed& speed : speeds) {
+        const double stops = std::log2(exposureSeconds / speed.seconds);
+        if (!best || std::fabs(stops) < std::fabs(bestStops)) {
+            best = &speed;
+            bestStops = stops;
+        }
+    }
+    choice.kind = ShutterChoice::Kind::Speed;
+    choice.label = best->label;
+    choice.nominal = best->seconds;
+    choice.offsetStops = bestStops;
+    return choice;
+}
+
+std::string offsetText(double stops)
+{
+    const std::string text = platform::formatPattern(stops, 1);
+    return text[0] == '-' ? text : "+" + text;
+}
+
+} // namespace vellmore::table

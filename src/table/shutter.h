@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace vellmore::table {
+
+// The nearest full-stop shutter speed to an exposure, from 1/8000 s to 30 s.
+struct ShutterChoice
+{
+    enum class Kind { Speed, Bulb, FasterThanFastest, None } kind = Kind::None;
+    std::string label;      // "1/8", "30", "bulb", "faster than 1/8000", "none"
+    double nominal = 0;     // seconds, for Speed
+    double offsetStops = 0; // log2(exposure / nominal), for Speed
+};
+
+// Chooses by the smallest difference in stops; a tie goes to the faster speed. Longer than 30 s
+// needs bulb; shorter than 1/8000 s is faster than any speed; no exposure above 0 has none.
+ShutterChoice nearestShutter(double exposureSeconds);
+
+// The offset in stops to one decimal with its sign ("+0.2", "-1.0").
+std::string offsetText(double stops);
+
+} // namespace vellmore::table
