@@ -90,8 +90,8 @@ TEST(NumberText, IgnoresACommaDecimalLocale)
 {
     const char* previous = std::setlocale(LC_ALL, nullptr);
     const std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-        GTEST_SKIP() << "de_DE.UTF-8 is not installed; run locale-gen to test under it";
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "German_Germany.1252"))
+        GTEST_SKIP() << "no German locale is installed; generate de_DE.UTF-8 to test under it";
     EXPECT_EQ(parseNumber("13.6").value, 13.6);
     EXPECT_EQ(parseNumber("13,6").value, 13);
     EXPECT_EQ(formatPattern(3736.842, 2), "3736.84");

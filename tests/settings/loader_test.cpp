@@ -170,11 +170,13 @@ TEST(SettingsFile, DefaultIsFifteenCrLfLines)
     EXPECT_EQ(content.find('\n', 0), content.find("\r\n") + 1) << "no bare LF";
 }
 
+#ifndef _WIN32
 TEST(SettingsFile, PathIsBesideTheProgram)
 {
     EXPECT_EQ(settingsPath("/opt/My Vellmore"), "/opt/My Vellmore/Vellmore.ini");
     EXPECT_EQ(settingsPath("/"), "/Vellmore.ini");
 }
+#endif
 
 } // namespace
 } // namespace vellmore::settings

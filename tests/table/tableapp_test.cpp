@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
+#include "testdir.h"
+
+#include <filesystem>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace vellmore::table {
@@ -24,17 +23,10 @@ struct TableRun
 class TableApp : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/vellmore-table-XXXXXX";
-        m_dir = ::mkdtemp(pattern);
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
-
     std::string write(const std::string& content, const std::string& name = "Vellmore.ini") const
     {
-        const std::string path = m_dir + "/" + name;
-        std::ofstream(path, std::ios::binary) << content;
+        const std::string path = m_temp.file(name);
+        testing::writeFile(path, content);
         return path;
     }
     TableRun run(const std::vector<std::string>& args) const
@@ -44,7 +36,8 @@ protected:
         return {status, out.str(), err.str()};
     }
 
-    std::string m_dir;
+    testing::TestDir m_temp;
+    std::string m_dir = m_temp.path();
 };
 
 // RFC 4180 records, as a spreadsheet reads them.
@@ -101,12 +94,13 @@ TEST_F(TableApp, MissingFileUsesTheDefaultsAndWritesNothing)
 {
     const TableRun got = run({"--iso", "100"});
     EXPECT_EQ(got.status, 0);
-    EXPECT_EQ(got.err, "vellmore-table: no settings file at " + m_dir +
-                           "/Vellmore.ini; using the default settings\n");
+    const std::string path = m_temp.file("Vellmore.ini");
+    EXPECT_EQ(got.err,
+              "vellmore-table: no settings file at " + path + "; using the default settings\n");
     EXPECT_EQ(got.out, run({"--settings", write(settings::defaultContent())}).out);
-    ::unlink((m_dir + "/Vellmore.ini").c_str());
+    std::filesystem::remove(path);
     run({});
-    EXPECT_NE(::access((m_dir + "/Vellmore.ini").c_str(), F_OK), 0);
+    EXPECT_FALSE(testing::exists(path));
 }
 
 TEST_F(TableApp, OneColumnGroupPerIso)
@@ -162,7 +156,7 @@ TEST_F(TableApp, CsvReadsBackAsTheFigures)
 
 TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
 {
-    ::mkdir((m_dir + "/folder").c_str(), 0755);
+    std::filesystem::create_directory(m_temp.file("folder"));
     const struct
     {
         std::vector<std::string> args;
@@ -185,10 +179,10 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
         {{"--settings"}, 2, "vellmore-table: --settings needs a value"},
         {{"--csv=yes"}, 2, "vellmore-table: --csv takes no value"},
         {{"stray"}, 2, "vellmore-table: unknown argument \"stray\""},
-        {{"--settings", m_dir + "/folder"},
+        {{"--settings", m_temp.file("folder")},
          1,
-         "vellmore-table: The settings file " + m_dir +
-             "/folder is a folder, not a plain text file. Nothing was loaded or changed."},
+         "vellmore-table: The settings file " + m_temp.file("folder") +
+             " is a folder, not a plain text file. Nothing was loaded or changed."},
         {{"--settings", write("EyepieceFL=0\r\n", "eyepiece.ini")},
          1,
          "vellmore-table: Cannot work out the magnification: the eyepiece focal length is 0."},

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <system_error>
+
+namespace vellmore::testing {
+
+// A fresh folder under the system's temporary folder, removed with its contents afterwards.
+class TestDir
+{
+public:
+    TestDir()
+    {
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        do {
+            m_path = base / ("vellmore-test-" + std::to_string(random()));
+        } while (!std::filesystem::create_directory(m_path));
+    }
+    ~TestDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TestDir(const TestDir&) = delete;
+    TestDir& operator=(const TestDir&) = delete;
+
+    std::string path() const { return m_path.string(); }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline std::string contentOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline bool exists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+}
+
+} // namespace vellmore::testing
