@@ -6,6 +6,8 @@
 #   scripts/dev.sh test   install what is missing, build, run the whole test suite
 #   scripts/dev.sh sanitize   the whole test suite built with AddressSanitizer and UBSan
 #   scripts/dev.sh fuzz [SECONDS]   each libFuzzer target for SECONDS (default 60)
+#   scripts/dev.sh windows    the Qt-free parts cross-built for Windows, their tests under Wine
+#   scripts/dev.sh screenshot    docs/vellmore.png, the window as it opens on a first start
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -43,8 +45,8 @@ need_test_locale() {
     locale-gen >/dev/null
 }
 
-# configure_and_build DIR [cmake options...]
-configure_and_build() {
+# configure DIR [cmake options...]: the first time in full, afterwards only the options.
+configure() {
     local dir=$1
     shift
     if [ ! -f "$dir/CMakeCache.txt" ]; then
@@ -52,7 +54,11 @@ configure_and_build() {
     else
         cmake "$dir" "$@" >/dev/null
     fi
-    cmake --build "$dir" --parallel "$jobs"
+}
+
+configure_and_build() {
+    configure "$@"
+    cmake --build "$1" --parallel "$jobs"
 }
 
 werror() {
@@ -102,13 +108,36 @@ cmd_fuzz() {
     done
 }
 
+cmd_windows() {
+    need_packages cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest \
+        wine wine64
+    export WINEDEBUG=-all
+    # The first start of Wine builds its prefix, which takes longer than a test may.
+    wineboot --init >/dev/null 2>&1 || true
+    configure_and_build "$root/build-mingw" \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DVELLMORE_UI=OFF \
+        -DBUILD_TESTING=ON -DVELLMORE_GTEST_SOURCE=/usr/src/googletest "$(werror)"
+    ctest --test-dir "$root/build-mingw" --output-on-failure --parallel "$jobs"
+}
+
+cmd_screenshot() {
+    need_packages "${base_packages[@]}"
+    configure "$root/build"
+    cmake --build "$root/build" --parallel "$jobs" --target vellmore-screenshot
+    mkdir -p "$root/docs"
+    QT_QPA_PLATFORM=offscreen "$root/build/vellmore-screenshot" "$root/docs/vellmore.png"
+    say "wrote docs/vellmore.png"
+}
+
 case "${1:-}" in
 run) cmd_run ;;
 test) cmd_test ;;
 sanitize) cmd_sanitize ;;
 fuzz) cmd_fuzz "${2:-60}" ;;
+windows) cmd_windows ;;
+screenshot) cmd_screenshot ;;
 *)
-    echo "usage: scripts/dev.sh run|test|sanitize|fuzz [SECONDS]" >&2
+    echo "usage: scripts/dev.sh run|test|sanitize|fuzz [SECONDS]|windows|screenshot" >&2
     exit 2
     ;;
 esac

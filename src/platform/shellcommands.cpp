@@ -1,8 +1,9 @@
 #include "platform/shellcommands.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs the types of windows.h.
+#include <shellapi.h>
 
 #include <cstdint>
 #include <vector>
