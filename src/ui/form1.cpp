@@ -110,19 +110,19 @@ bool Form1::LoadSettings()
 void Form1::applyLoadedSettings(const settings::LoadResult& content)
 {
     Combo1->clear();
-    // clear() leaves the text part alone unless an entry was selected.
-    Combo1->setEditText(QString());
-
     QLineEdit* const fields[] = {txtTelescopeFL, txtEyepieceFL, txtCameraFL,
                                  txtTelescopeAp, txtK,          txtISO};
     for (const settings::Assignment& assignment : content.assignments)
         fields[static_cast<int>(assignment.field)]->setText(fromLocal(assignment.value));
 
     m_objects.load(content.objects);
+    QStringList entries;
+    entries.reserve(m_objects.count);
     for (int i = 0; i < m_objects.count; ++i)
-        Combo1->addItem(
-            fromLocal(settings::listEntryText(content.objects[static_cast<size_t>(i)])));
-    // Adding the first entry selects it; after a load no entry is selected and the text is empty.
+        entries.append(fromLocal(settings::listEntryText(content.objects[static_cast<size_t>(i)])));
+    Combo1->addItems(entries);
+    // Adding the first entry selects it, and clear() leaves the text part alone unless an entry
+    // was selected: after a load no entry is selected and the text part is empty.
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText(QString());
 }
