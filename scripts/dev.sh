@@ -8,6 +8,7 @@
 #   scripts/dev.sh fuzz [SECONDS]   each libFuzzer target for SECONDS (default 60)
 #   scripts/dev.sh windows    the Qt-free parts cross-built for Windows, their tests under Wine
 #   scripts/dev.sh screenshot    docs/vellmore.png, the window as it opens on a first start
+#   scripts/dev.sh bench      start-up benchmarks (Google Benchmark), optimised build
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -129,6 +130,14 @@ cmd_screenshot() {
     say "wrote docs/vellmore.png"
 }
 
+cmd_bench() {
+    need_packages "${base_packages[@]}" libbenchmark-dev
+    configure "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELLMORE_BENCH=ON
+    cmake --build "$root/build-bench" --parallel "$jobs" --target vellmore_bench
+    QT_QPA_PLATFORM=offscreen "$root/build-bench/vellmore_bench" --benchmark_repetitions=5 \
+        --benchmark_report_aggregates_only=true
+}
+
 case "${1:-}" in
 run) cmd_run ;;
 test) cmd_test ;;
@@ -136,8 +145,9 @@ sanitize) cmd_sanitize ;;
 fuzz) cmd_fuzz "${2:-60}" ;;
 windows) cmd_windows ;;
 screenshot) cmd_screenshot ;;
+bench) cmd_bench ;;
 *)
-    echo "usage: scripts/dev.sh run|test|sanitize|fuzz [SECONDS]|windows|screenshot" >&2
+    echo "usage: scripts/dev.sh run|test|sanitize|fuzz [SECONDS]|windows|screenshot|bench" >&2
     exit 2
     ;;
 esac
