@@ -33,7 +33,8 @@ need_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-base_packages=(cmake make g++ qt6-base-dev fonts-dejavu-core)
+# Liberation Sans stands in for MS Sans Serif where Windows fonts are missing.
+base_packages=(cmake make g++ qt6-base-dev fonts-dejavu-core fonts-liberation2)
 test_packages=(libgtest-dev libgmock-dev locales)
 
 # A comma-decimal locale, so the tests can show that numbers never follow the process locale.
@@ -113,6 +114,9 @@ cmd_windows() {
     need_packages cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest \
         wine wine64
     export WINEDEBUG=-all
+    # A Wine prefix of the build's own, so no home folder is needed or touched.
+    export WINEPREFIX="$root/build-mingw/wine"
+    mkdir -p "$WINEPREFIX"
     # The first start of Wine builds its prefix, which takes longer than a test may.
     wineboot --init >/dev/null 2>&1 || true
     configure_and_build "$root/build-mingw" \
