@@ -116,6 +116,7 @@ TEST_F(Form1Test, HasTheTwentyNineControlsWhereDesigned)
         }
     }
     const QFont link = control<QLabel>("Label14")->font();
+    EXPECT_EQ(link.family(), "MS Sans Serif");
     EXPECT_TRUE(link.underline());
     EXPECT_EQ(link.pointSizeF(), 8.25);
     EXPECT_EQ(link.weight(), QFont::Normal);
