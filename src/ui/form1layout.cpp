@@ -11,7 +11,7 @@ namespace {
 
 enum class Kind { Label, TextBox, Button, Combo, Link };
 
-struct ControlSpec
+struct ControlDef
 {
     const char* name;
     Kind kind;
@@ -28,7 +28,7 @@ constexpr Qt::Alignment right = Qt::AlignRight;
 constexpr Qt::Alignment centre = Qt::AlignHCenter;
 
 // Listed in tab-index order of the original form, which is also the creation order.
-const ControlSpec controls[] = {
+const ControlDef controls[] = {
     {"txtTelescopeFL", Kind::TextBox, "1420", 2040, 360, 975, 285, left, false},
     {"txtEyepieceFL", Kind::TextBox, "19", 2040, 720, 975, 285, left, false},
     {"txtCameraFL", Kind::TextBox, "50", 2040, 1080, 975, 285, left, false},
@@ -81,25 +81,25 @@ void paintBlue(QWidget* widget)
     widget->setPalette(palette);
 }
 
-QWidget* createControl(const ControlSpec& spec, QWidget* parent)
+QWidget* createControl(const ControlDef& def, QWidget* parent)
 {
-    const QString text = spec.text ? QString::fromLatin1(spec.text) : Form1::referenceAddress;
+    const QString text = def.text ? QString::fromLatin1(def.text) : Form1::referenceAddress;
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (def.kind) {
     case Kind::Label:
     case Kind::Link: {
-        auto* label = spec.kind == Kind::Link ? new ClickableLabel(parent) : new QLabel(parent);
+        auto* label = def.kind == Kind::Link ? new ClickableLabel(parent) : new QLabel(parent);
         label->setText(text);
         label->setTextFormat(Qt::PlainText);
-        label->setAlignment(spec.align | Qt::AlignTop);
-        if (spec.kind == Kind::Link)
+        label->setAlignment(def.align | Qt::AlignTop);
+        if (def.kind == Kind::Link)
             label->setFont(classicFont(true));
         widget = label;
         break;
     }
     case Kind::TextBox: {
         auto* edit = new QLineEdit(text, parent);
-        edit->setAlignment(spec.align);
+        edit->setAlignment(def.align);
         widget = edit;
         break;
     }
@@ -122,10 +122,10 @@ QWidget* createControl(const ControlSpec& spec, QWidget* parent)
         break;
     }
     }
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    widget->setGeometry(spec.left / twipsPerPixel, spec.top / twipsPerPixel,
-                        spec.width / twipsPerPixel, spec.height / twipsPerPixel);
-    if (spec.blue)
+    widget->setObjectName(QString::fromLatin1(def.name));
+    widget->setGeometry(def.left / twipsPerPixel, def.top / twipsPerPixel,
+                        def.width / twipsPerPixel, def.height / twipsPerPixel);
+    if (def.blue)
         paintBlue(widget);
     return widget;
 }
@@ -138,8 +138,8 @@ void Form1::createControls()
     setFont(classicFont(false));
     setFixedSize(5265 / twipsPerPixel, 5685 / twipsPerPixel);
 
-    for (const ControlSpec& spec : controls)
-        createControl(spec, this);
+    for (const ControlDef& def : controls)
+        createControl(def, this);
 
     txtTelescopeFL = findChild<QLineEdit*>(QStringLiteral("txtTelescopeFL"));
     txtEyepieceFL = findChild<QLineEdit*>(QStringLiteral("txtEyepieceFL"));

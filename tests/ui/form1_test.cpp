@@ -1,5 +1,6 @@
 #include "windowtesting.h"
 
+#include <QApplication>
 #include <QDir>
 
 namespace vellmore::ui::testing {
@@ -15,6 +16,7 @@ struct Layout
     bool blue;
 };
 
+// clang-format off
 const Layout layout[] = {
     {"Label1", "QLabel", "Telescope FL (mm):", {24, 24, 105, 17}, Qt::AlignRight, false},
     {"txtTelescopeFL", "QLineEdit", "1420", {136, 24, 65, 19}, Qt::AlignLeft, false},
@@ -43,75 +45,51 @@ const Layout layout[] = {
     {"Label12", "QLabel", "Object", {208, 104, 121, 17}, Qt::AlignHCenter, false},
     {"Combo1", "QComboBox", "Select Object", {208, 120, 137, 21}, {}, false},
     {"Command1", "QPushButton", "Calculate", {224, 184, 89, 33}, {}, false},
-    {"Label13",
-     "QLabel",
-     "Based on equations found on this webpage:",
-     {40, 336, 257, 17},
-     Qt::AlignHCenter,
-     false},
-    {"Label14",
-     "vellmore::ui::ClickableLabel",
-     "https://en.wikipedia.org/wiki/Afocal_photography",
-     {40, 352, 257, 17},
-     Qt::AlignHCenter,
-     true},
+    {"Label13", "QLabel", "Based on equations found on this webpage:", {40, 336, 257, 17}, Qt::AlignHCenter, false},
+    {"Label14", "vellmore::ui::ClickableLabel", "https://en.wikipedia.org/wiki/Afocal_photography", {40, 352, 257, 17}, Qt::AlignHCenter, true},
 };
-
-QString designText(QWidget* widget)
-{
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        return label->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return edit->text();
-    if (auto* button = qobject_cast<QPushButton*>(widget))
-        return button->text();
-    if (auto* combo = qobject_cast<QComboBox*>(widget))
-        return combo->currentText();
-    return {};
-}
+// clang-format on
 
 class Form1Test : public WindowTest
 {
 protected:
     // A folder where the settings file belongs stops the start-up load, so the window keeps
     // every design-time text.
-    Form1& openWithDesignTimeTexts()
+    void openWithDesignTimeTexts()
     {
         QDir(dir()).mkdir(QStringLiteral("Vellmore.ini"));
-        Form1& window = open();
+        openShown();
         EXPECT_EQ(messages.size(), 1);
         messages.clear();
-        return window;
     }
 };
 
 TEST_F(Form1Test, HasTheTwentyNineControlsWhereDesigned)
 {
-    Form1& window = openWithDesignTimeTexts();
-    EXPECT_EQ(window.windowTitle(), "Vellmore");
-    EXPECT_EQ(window.size(), QSize(351, 379));
-    EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
-    EXPECT_EQ(std::size(layout), 29u);
-
+    openWithDesignTimeTexts();
+    EXPECT_EQ(m_window->windowTitle(), "Vellmore");
+    EXPECT_EQ(m_window->size(), QSize(351, 379));
+    EXPECT_EQ(m_window->minimumSize(), m_window->maximumSize()) << "fixed size";
+    EXPECT_EQ(m_window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(), 29);
     for (const Layout& c : layout) {
         SCOPED_TRACE(c.name);
-        auto* widget = window.findChild<QWidget*>(QString::fromLatin1(c.name));
+        auto* widget = control<QWidget>(c.name);
         ASSERT_NE(widget, nullptr);
         EXPECT_STREQ(widget->metaObject()->className(), c.className);
-        EXPECT_EQ(designText(widget), QString::fromLatin1(c.text));
+        const auto* combo = qobject_cast<QComboBox*>(widget);
+        EXPECT_EQ(widget->property(combo ? "currentText" : "text").toString(), c.text);
         EXPECT_EQ(widget->geometry(), c.pixels);
-        if (auto* label = qobject_cast<QLabel*>(widget)) {
-            EXPECT_EQ(label->alignment() & Qt::AlignHorizontal_Mask, c.align);
-            EXPECT_EQ(label->focusPolicy(), Qt::NoFocus);
+        if (!widget->property("alignment").isNull()) {
+            EXPECT_EQ(widget->property("alignment").value<Qt::Alignment>() &
+                          Qt::AlignHorizontal_Mask,
+                      c.align);
         }
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            EXPECT_EQ(edit->alignment() & Qt::AlignHorizontal_Mask, c.align);
+        EXPECT_EQ(widget->palette().color(QPalette::WindowText) == QColor(0, 0, 255), c.blue);
+        if (qobject_cast<QLabel*>(widget)) {
+            EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
         }
-        const QColor colour = widget->palette().color(QPalette::WindowText);
-        EXPECT_EQ(colour == QColor(0, 0, 255), c.blue) << colour.name().toStdString();
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            EXPECT_FALSE(button->isDefault());
-            EXPECT_FALSE(button->autoDefault());
+            EXPECT_FALSE(button->isDefault() || button->autoDefault());
             EXPECT_FALSE(button->text().contains('&')) << "no access keys";
         }
     }
@@ -123,96 +101,58 @@ TEST_F(Form1Test, HasTheTwentyNineControlsWhereDesigned)
     EXPECT_EQ(control<QLabel>("Label14")->cursor().shape(), Qt::PointingHandCursor);
 }
 
-TEST_F(Form1Test, SelectorListsInFileOrderWithoutCompletionOrInsertion)
-{
-    open();
-    auto* combo = control<QComboBox>("Combo1");
-    EXPECT_TRUE(combo->isEditable());
-    EXPECT_EQ(combo->completer(), nullptr);
-    EXPECT_EQ(combo->insertPolicy(), QComboBox::NoInsert);
-    combo->lineEdit()->setFocus();
-    QTest::keyClicks(combo->lineEdit(), QStringLiteral("Comet"));
-    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(combo->count(), 7) << "typed text never becomes an entry";
-    EXPECT_EQ(combo->itemText(0), "CrescentMoon= (20)");
-}
-
 TEST_F(Form1Test, FocusStartsOnTheTelescopeAndTabsInDesignOrder)
 {
     openShown();
     QStringList order;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 11; ++i) {
         order.append(QApplication::focusWidget()->objectName());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(order,
-              QStringList({"txtTelescopeFL", "txtEyepieceFL", "txtCameraFL", "txtTelescopeAp",
-                           "txtK", "txtISO", "Command1", "Combo1", "Command2", "Command3"}));
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), "txtTelescopeFL") << "wraps round";
+    EXPECT_EQ(order, QStringList({"txtTelescopeFL", "txtEyepieceFL", "txtCameraFL",
+                                  "txtTelescopeAp", "txtK", "txtISO", "Command1", "Combo1",
+                                  "Command2", "Command3", "txtTelescopeFL"}));
 }
 
-TEST_F(Form1Test, CalculateShowsTheFiveResults)
+TEST_F(Form1Test, SelectorNeitherCompletesNorInsertsTypedText)
+{
+    open();
+    auto* combo = control<QComboBox>("Combo1");
+    EXPECT_EQ(combo->completer(), nullptr);
+    QTest::keyClicks(combo->lineEdit(), QStringLiteral("Cres"));
+    EXPECT_EQ(combo->currentText(), "Cres");
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(combo->count(), 7);
+    EXPECT_EQ(combo->itemText(0), "CrescentMoon= (20)");
+}
+
+TEST_F(Form1Test, CalculateShowsTheResultsAndEnterDoesNot)
 {
     openWithDesignTimeTexts();
-    EXPECT_EQ(results(), QStringList({"0", "0", "0", "0", "0"}));
-    click("Command1");
-    EXPECT_EQ(results(), designResults);
-    EXPECT_TRUE(messages.isEmpty());
-
-    type("txtK", QStringLiteral("200"));
-    click("Command1");
-    EXPECT_EQ(results(), QStringList({"74.74X", "3736.84", "16.99", "0.01443 Sec", "69.32 Sec"}));
-}
-
-struct FaultCase
-{
-    const char* field;
-    const char* typed;
-    QStringList results;
-    const char* message;
-};
-
-TEST_F(Form1Test, AFaultKeepsTheLabelsItReached)
-{
-    openShown();
-    const QStringList before = designResults;
-    const FaultCase cases[] = {
-        {"txtEyepieceFL", "0", before,
-         "Cannot work out the magnification: the eyepiece focal length is 0."},
-        {"txtTelescopeAp", "", before, "Cannot work out the f ratio: the telescope aperture is 0."},
-        {"txtK", "bright", before, "Cannot work out the exposure: K is 0."},
-        {"txtISO", "1e400", before, "Cannot read the inputs: the film ISO is too large a number."},
-        {"txtTelescopeFL",
-         "0",
-         {"0.00X", "0.00", "0.00", "0.00000 Sec", "13.86 Sec"},
-         "Cannot work out 1 / exposure: the exposure is 0 seconds because the telescope focal "
-         "length is 0."},
-    };
-    for (const FaultCase& c : cases) {
-        SCOPED_TRACE(c.field);
-        const QString saved = text(c.field);
-        click("Command1");
-        ASSERT_EQ(results(), designResults);
-        type(c.field, QString::fromLatin1(c.typed));
-        messages.clear();
-        click("Command1");
-        EXPECT_EQ(results(), c.results);
-        EXPECT_EQ(messages, QStringList{QString::fromLatin1(c.message)});
-        EXPECT_TRUE(m_window->isVisible()) << "the program goes on";
-        type(c.field, saved);
-    }
-}
-
-TEST_F(Form1Test, EnterAndEscapeDoNothingOfTheirOwn)
-{
-    openWithDesignTimeTexts();
-    m_window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     type("txtK", QStringLiteral("200"));
     QTest::keyClick(control<QLineEdit>("txtK"), Qt::Key_Return);
     QTest::keyClick(control<QLineEdit>("txtK"), Qt::Key_Escape);
-    EXPECT_EQ(results(), QStringList({"0", "0", "0", "0", "0"}));
-    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(results(), noResults) << "no default button";
+    click("Command1");
+    EXPECT_EQ(results(), QStringList({"74.74X", "3736.84", "16.99", "0.01443 Sec", "69.32 Sec"}));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(Form1Test, AFaultKeepsTheLabelsItDidNotReach)
+{
+    openShown();
+    type("txtEyepieceFL", QStringLiteral("0"));
+    click("Command1");
+    EXPECT_EQ(results(), designResults);
+    type("txtEyepieceFL", QStringLiteral("19"));
+    type("txtTelescopeFL", QStringLiteral("0 mm"));
+    click("Command1");
+    EXPECT_EQ(results(), QStringList({"0.00X", "0.00", "0.00", "0.00000 Sec", "13.86 Sec"}));
+    EXPECT_EQ(messages, QStringList({"Cannot work out the magnification: the eyepiece focal "
+                                     "length is 0.",
+                                     "Cannot work out 1 / exposure: the exposure is 0 seconds "
+                                     "because the telescope focal length is 0."}));
+    EXPECT_TRUE(m_window->isVisible()) << "the program goes on";
 }
 
 } // namespace

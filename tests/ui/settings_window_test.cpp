@@ -2,20 +2,18 @@
 #include "windowtesting.h"
 
 #include <QDir>
-#include <QFile>
-
-#include <unistd.h>
 
 namespace vellmore::ui::testing {
 namespace {
 
-const QStringList defaultEntries = {"CrescentMoon= (20)", "QuarterMoon= (40)", "FullMoon= (200)",
-                                    "Saturn= (13.6)",     "Jupiter= (32.5)",   "Mars= (32.5)",
-                                    "Venus= (1310)"};
+const QByteArray defaultFile = QByteArray::fromStdString(settings::defaultContent());
 
-QByteArray defaultWith(const char* from, const char* to)
+QByteArray objects(int count)
 {
-    return QByteArray::fromStdString(settings::defaultContent()).replace(from, to);
+    QByteArray file = "K=20\r\n[Exposures]\r\n";
+    for (int i = 0; i < count; ++i)
+        file += "Star" + QByteArray::number(i) + "=" + QByteArray::number(i + 1) + "\r\n";
+    return file;
 }
 
 using SettingsWindowTest = WindowTest;
@@ -23,23 +21,24 @@ using SettingsWindowTest = WindowTest;
 TEST_F(SettingsWindowTest, FirstStartWritesTheDefaultFileAndOpensWithIt)
 {
     open();
-    EXPECT_EQ(readIni(), QByteArray::fromStdString(settings::defaultContent()));
+    EXPECT_EQ(readIni(), defaultFile);
     EXPECT_EQ(m_window->settingsPath(), iniPath());
-    EXPECT_EQ(entries(), defaultEntries);
+    EXPECT_EQ(entries(),
+              QStringList({"CrescentMoon= (20)", "QuarterMoon= (40)", "FullMoon= (200)",
+                           "Saturn= (13.6)", "Jupiter= (32.5)", "Mars= (32.5)", "Venus= (1310)"}));
     EXPECT_EQ(results(), designResults);
-    auto* combo = control<QComboBox>("Combo1");
-    EXPECT_EQ(combo->currentIndex(), -1);
-    EXPECT_EQ(combo->currentText(), "");
+    EXPECT_EQ(control<QComboBox>("Combo1")->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), "");
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(SettingsWindowTest, OpensWithTheFileValues)
+TEST_F(SettingsWindowTest, OpensWithTheFileValuesAndNeverRewritesIt)
 {
-    writeIni(defaultWith("K=40", "K=200"));
+    writeIni(QByteArray(defaultFile).replace("K=40", "K=200"));
     open();
     EXPECT_EQ(text("txtK"), "200");
     EXPECT_EQ(text("lblExposure"), "0.01443 Sec");
-    EXPECT_EQ(readIni(), defaultWith("K=40", "K=200")) << "an existing file is never rewritten";
+    EXPECT_EQ(readIni(), QByteArray(defaultFile).replace("K=40", "K=200"));
 }
 
 TEST_F(SettingsWindowTest, PickingAnObjectCopiesItsKWithoutRecalculating)
@@ -50,25 +49,17 @@ TEST_F(SettingsWindowTest, PickingAnObjectCopiesItsKWithoutRecalculating)
     EXPECT_EQ(text("txtK"), "13.6");
     EXPECT_EQ(results(), designResults);
     click("Command1");
-    EXPECT_EQ(text("lblExposure"), "0.21214 Sec");
-    EXPECT_EQ(text("lblOneDiv"), "4.71 Sec");
+    EXPECT_EQ(results().mid(3), QStringList({"0.21214 Sec", "4.71 Sec"}));
 
     QTest::keyClick(control<QComboBox>("Combo1"), Qt::Key_Down);
     EXPECT_EQ(text("txtK"), "32.5") << "the keyboard picks too";
-    EXPECT_TRUE(messages.isEmpty());
-}
 
-TEST_F(SettingsWindowTest, TypingAnEntrysTextPicksIt)
-{
-    openShown();
     auto* edit = control<QComboBox>("Combo1")->lineEdit();
-    edit->setFocus();
+    edit->clear();
     QTest::keyClicks(edit, QStringLiteral("FullMoon= (200"));
-    EXPECT_EQ(text("txtK"), "40") << "no entry is named yet";
+    EXPECT_EQ(text("txtK"), "32.5") << "no entry is named yet";
     QTest::keyClicks(edit, QStringLiteral(")"));
-    EXPECT_EQ(text("txtK"), "200");
-    QTest::keyClicks(edit, QStringLiteral("x"));
-    EXPECT_EQ(text("txtK"), "200");
+    EXPECT_EQ(text("txtK"), "200") << "typing an entry's text picks it";
     EXPECT_TRUE(messages.isEmpty()) << "typing is never an error";
 }
 
@@ -91,23 +82,15 @@ TEST_F(SettingsWindowTest, ReloadReadsTheFileAgainWithoutRecalculating)
     EXPECT_EQ(results(), designResults);
     EXPECT_EQ(entries(), QStringList{"Mars= (32.5)"});
     EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), "");
-    EXPECT_EQ(m_window->objectTable().ObjectNames[1], "QuarterMoon=");
+    EXPECT_EQ(m_window->objectTable().ObjectNames[1], "QuarterMoon=") << "stale, unreachable";
 
     QFile::remove(iniPath());
     click("Command2");
-    EXPECT_EQ(readIni(), QByteArray::fromStdString(settings::defaultContent()));
+    EXPECT_EQ(readIni(), defaultFile);
     EXPECT_EQ(text("txtISO"), "400") << "writing the default file loads nothing";
     click("Command2");
     EXPECT_EQ(text("txtISO"), "100");
     EXPECT_TRUE(messages.isEmpty());
-}
-
-QByteArray objects(int count)
-{
-    QByteArray file = "K=20\r\n[Exposures]\r\n";
-    for (int i = 0; i < count; ++i)
-        file += "Star" + QByteArray::number(i) + "=" + QByteArray::number(i + 1) + "\r\n";
-    return file;
 }
 
 TEST_F(SettingsWindowTest, AThousandObjectsLoadAndTheRestAreReported)
@@ -116,7 +99,6 @@ TEST_F(SettingsWindowTest, AThousandObjectsLoadAndTheRestAreReported)
     open();
     EXPECT_EQ(entries().size(), 1000);
     EXPECT_TRUE(messages.isEmpty());
-
     writeIni(objects(1001));
     click("Command2");
     EXPECT_EQ(entries().size(), 1000);
@@ -126,42 +108,28 @@ TEST_F(SettingsWindowTest, AThousandObjectsLoadAndTheRestAreReported)
     EXPECT_EQ(text("txtK"), "1") << "the window goes on working";
 }
 
-struct Broken
-{
-    const char* what;
-    void (*make)(const QString& iniPath);
-    const char* message;
-};
-
 TEST_F(SettingsWindowTest, WhatCannotBeReadChangesNothing)
 {
-    const Broken cases[] = {
-        {"folder", [](const QString& p) { QDir().mkdir(p); }, "is a folder"},
-        {"pipe", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0644); },
-         "is a pipe"},
-        {"utf16",
-         [](const QString& p) {
-             QFile file(p);
-             file.open(QIODevice::WriteOnly);
-             file.write(QByteArray("\xFF\xFEK\0=\0"
-                                   "2\0",
-                                   8));
-         },
-         "Vellmore.ini is saved as UTF-16; save it as plain text"},
-    };
-    for (const Broken& c : cases) {
-        SCOPED_TRACE(c.what);
+    const QByteArray utf16("\xFF\xFEK\0=\0"
+                           "2\0",
+                           8);
+    for (const QByteArray& content : {QByteArray(), utf16}) {
         QTemporaryDir other;
-        c.make(other.filePath(QStringLiteral("Vellmore.ini")));
+        const QString path = other.filePath(QStringLiteral("Vellmore.ini"));
+        if (content.isEmpty()) {
+            QDir().mkdir(path);
+        } else {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
         messages.clear();
-        m_window = std::make_unique<Form1>(other.path(), std::make_shared<RecordingLauncher>(),
-                                           [this](const QString& m) { messages.append(m); });
+        open(other.path());
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_TRUE(messages[0].contains(QString::fromLatin1(c.message)))
+        EXPECT_TRUE(messages[0].contains(content.isEmpty() ? "is a folder" : "saved as UTF-16"))
             << messages[0].toStdString();
         EXPECT_EQ(text("txtK"), "40");
-        EXPECT_EQ(results(), QStringList({"0", "0", "0", "0", "0"}))
-            << "start-up stops at the error";
+        EXPECT_EQ(results(), noResults) << "start-up stops at the error";
         EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), "Select Object");
         click("Command1");
         EXPECT_EQ(results(), designResults) << "the window still works";
@@ -173,7 +141,7 @@ TEST_F(SettingsWindowTest, OddBytesSurviveAsText)
     // A NUL byte is an ordinary character; bytes that are not UTF-8 become replacement marks.
     writeIni(QByteArray("TelescopeFL=14") + '\0' +
              "20\r\nFilmISO=1\xFF"
-             "00\r\n[Exposures]\r\nM\xC3=2\r\n");
+             "00\r\n[Exposures]\r\nM\xC3=2");
     open();
     EXPECT_EQ(text("txtTelescopeFL"), QStringLiteral("14") + QChar(0) + QStringLiteral("20"));
     EXPECT_EQ(text("txtISO"), QStringLiteral("1") + QChar(0xFFFD) + QStringLiteral("00"));
@@ -181,28 +149,12 @@ TEST_F(SettingsWindowTest, OddBytesSurviveAsText)
               QStringList{QStringLiteral("M") + QChar(0xFFFD) + QStringLiteral("= (2)")});
     // Each field reads up to its first odd character: a 14 mm telescope at ISO 1.
     EXPECT_EQ(results(), QStringList({"0.74X", "36.84", "0.17", "0.00070 Sec", "1426.32 Sec"}));
-    EXPECT_TRUE(messages.isEmpty());
-}
 
-TEST_F(SettingsWindowTest, ATenMegabyteValueDoesNotStopTheWindow)
-{
     writeIni("K=" + QByteArray(10 * 1024 * 1024, 'x') + "\r\n");
-    open();
+    click("Command2");
+    click("Command1");
     EXPECT_TRUE(text("txtK").startsWith("xxx"));
     EXPECT_EQ(messages, QStringList{"Cannot work out the exposure: K is 0."});
-}
-
-TEST_F(SettingsWindowTest, PermissionsReadOnlyProgramFolderIsReported)
-{
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root, which writes past permissions";
-    QFile::setPermissions(dir(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    open();
-    QFile::setPermissions(dir(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].startsWith("Could not create the settings file " + iniPath()));
-    EXPECT_EQ(text("txtTelescopeFL"), "1420");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 QT_BEGIN_NAMESPACE
 // Readable failure messages for Qt strings.
@@ -26,9 +28,8 @@ QT_END_NAMESPACE
 namespace vellmore::ui::testing {
 
 // Records what the window asked the desktop to start instead of starting it.
-class RecordingLauncher : public platform::Launcher
+struct RecordingLauncher : platform::Launcher
 {
-public:
     bool editSettings(const QString& settingsPath) override
     {
         editorPaths.append(settingsPath);
@@ -39,22 +40,21 @@ public:
         documents.append(doc);
         return documentResult;
     }
-
     QStringList editorPaths;
     QStringList documents;
     bool editorStarts = true;
     int documentResult = 42;
 };
 
+inline const QStringList designResults = {"74.74X", "3736.84", "16.99", "0.07213 Sec", "13.86 Sec"};
+inline const QStringList noResults = {"0", "0", "0", "0", "0"};
+
 // A window on a temporary program directory, with its messages and launches recorded.
 class WindowTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
-
     QString dir() const { return m_dir.path(); }
     QString iniPath() const { return m_dir.filePath(QStringLiteral("Vellmore.ini")); }
-
     void writeIni(const QByteArray& bytes) const
     {
         QFile file(iniPath());
@@ -67,20 +67,17 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    Form1& open()
+    Form1& open(const QString& programDir = {})
     {
-        m_launcher = std::make_shared<RecordingLauncher>();
-        m_window = std::make_unique<Form1>(
-            dir(), m_launcher, [this](const QString& message) { messages.append(message); });
+        m_window = std::make_unique<Form1>(programDir.isEmpty() ? dir() : programDir, m_launcher,
+                                           [this](const QString& m) { messages.append(m); });
         return *m_window;
     }
     Form1& openShown()
     {
-        Form1& window = open();
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        return window;
+        open().show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        return *m_window;
     }
 
     template <typename T>
@@ -92,9 +89,7 @@ protected:
     }
     QString text(const char* name) const
     {
-        if (auto* edit = m_window->findChild<QLineEdit*>(QString::fromLatin1(name)))
-            return edit->text();
-        return control<QLabel>(name)->text();
+        return control<QWidget>(name)->property("text").toString();
     }
     QStringList results() const
     {
@@ -104,9 +99,8 @@ protected:
     QStringList entries() const
     {
         QStringList list;
-        auto* combo = control<QComboBox>("Combo1");
-        for (int i = 0; i < combo->count(); ++i)
-            list.append(combo->itemText(i));
+        for (int i = 0; i < control<QComboBox>("Combo1")->count(); ++i)
+            list.append(control<QComboBox>("Combo1")->itemText(i));
         return list;
     }
 
@@ -116,10 +110,8 @@ protected:
         auto* edit = control<QLineEdit>(name);
         edit->setFocus();
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        if (value.isEmpty())
-            QTest::keyClick(edit, Qt::Key_Delete);
-        else
-            QTest::keyClicks(edit, value);
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, value);
     }
     void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
 
@@ -135,13 +127,9 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    std::shared_ptr<RecordingLauncher> m_launcher;
+    std::shared_ptr<RecordingLauncher> m_launcher = std::make_shared<RecordingLauncher>();
     std::unique_ptr<Form1> m_window;
     QStringList messages;
 };
-
-inline const QStringList designResults = {QStringLiteral("74.74X"), QStringLiteral("3736.84"),
-                                          QStringLiteral("16.99"), QStringLiteral("0.07213 Sec"),
-                                          QStringLiteral("13.86 Sec")};
 
 } // namespace vellmore::ui::testing
