@@ -2,6 +2,7 @@
 
 #include "calc/faultmessage.h"
 #include "platform/numberparse.h"
+#include "settings/settingsfile.h"
 
 namespace vellmore::table {
 namespace {
@@ -17,9 +18,14 @@ double at(const std::array<double, calc::inputCount>& values, Input input)
 
 std::array<std::string, calc::inputCount> fieldTexts(const settings::LoadResult& settings)
 {
-    std::array<std::string, calc::inputCount> texts = {"1420", "19", "50", "220", "40", "100"};
-    for (const settings::Assignment& assignment : settings.assignments)
-        texts[static_cast<size_t>(assignment.field)] = assignment.value;
+    // The window starts from its design-time texts, which are the default file's six settings.
+    std::array<std::string, calc::inputCount> texts;
+    auto apply = [&texts](const settings::LoadResult& source) {
+        for (const settings::Assignment& assignment : source.assignments)
+            texts[static_cast<size_t>(assignment.field)] = assignment.value;
+    };
+    apply(settings::parseSettings(settings::defaultContent()));
+    apply(settings);
     return texts;
 }
 
