@@ -1,4 +1,4 @@
-#include "ui/form1.h"
+#include "qt/form1.h"
 
 #include <QApplication>
 
@@ -35,7 +35,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Vellmore"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
 
-    vellmore::ui::Form1 window(QApplication::applicationDirPath());
+    vellmore::qt::Form1 window(QApplication::applicationDirPath());
     window.show();
     return QApplication::exec();
 }

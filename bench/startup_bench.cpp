@@ -1,8 +1,8 @@
 // Start-up cost of the window: Form1 created, loaded and painted once, against a bare window
 // with the same 29 plain widgets; a reload of 1000 objects; one calculation.
 #include "calc/exposure.h"
+#include "qt/form1.h"
 #include "settings/settingsfile.h"
-#include "ui/form1.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -45,7 +45,7 @@ void Form1FirstPaint(benchmark::State& state)
     writeFile(dir.filePath(QStringLiteral("Vellmore.ini")),
               QByteArray::fromStdString(vellmore::settings::defaultContent()));
     for (auto _ : state) {
-        vellmore::ui::Form1 window(dir.path());
+        vellmore::qt::Form1 window(dir.path());
         paintOnce(window);
     }
 }
@@ -77,7 +77,7 @@ void ReloadThousandObjects(benchmark::State& state)
 {
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("Vellmore.ini")), thousandObjects());
-    vellmore::ui::Form1 window(dir.path());
+    vellmore::qt::Form1 window(dir.path());
     auto* reload = window.findChild<QPushButton*>(QStringLiteral("Command2"));
     for (auto _ : state)
         reload->click();
@@ -88,7 +88,7 @@ BENCHMARK(ReloadThousandObjects)->Unit(benchmark::kMicrosecond);
 void CalculateInWindow(benchmark::State& state)
 {
     QTemporaryDir dir;
-    vellmore::ui::Form1 window(dir.path());
+    vellmore::qt::Form1 window(dir.path());
     auto* calculate = window.findChild<QPushButton*>(QStringLiteral("Command1"));
     for (auto _ : state)
         calculate->click();

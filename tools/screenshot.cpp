@@ -1,5 +1,5 @@
 // Renders the Vellmore window, as it opens on a first start, to a PNG file.
-#include "ui/form1.h"
+#include "qt/form1.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     QTemporaryDir programDir;
-    vellmore::ui::Form1 window(programDir.path());
+    vellmore::qt::Form1 window(programDir.path());
     window.show();
     QApplication::processEvents();
     if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {

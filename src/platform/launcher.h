@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QString>
-
 #include <memory>
+#include <string>
 
 namespace vellmore::platform {
 
 // Hands work to the desktop: the text editor and the handler for documents and web addresses.
+// Paths and addresses are local 8-bit text.
 class Launcher
 {
 public:
@@ -14,14 +14,16 @@ public:
 
     // Starts the text editor on the settings file and returns at once; false when it could not
     // be started.
-    virtual bool editSettings(const QString& settingsPath) = 0;
+    virtual bool editSettings(const std::string& settingsPath) = 0;
 
     // Opens a document or address with the desktop's handler. The result follows
     // ShellExecute's convention: above 32 on success, 32 or less on failure.
-    virtual int openDocument(const QString& doc) = 0;
+    virtual int openDocument(const std::string& doc) = 0;
 };
 
-// Notepad and ShellExecuteA on Windows; elsewhere the desktop's handlers (xdg-open on Linux).
-std::shared_ptr<Launcher> desktopLauncher();
+#ifdef _WIN32
+// Notepad on the settings file, ShellExecuteA for documents.
+std::shared_ptr<Launcher> windowsLauncher();
+#endif
 
 } // namespace vellmore::platform

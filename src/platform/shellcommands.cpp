@@ -1,5 +1,7 @@
 #include "platform/shellcommands.h"
 
+#include "platform/launcher.h"
+
 #ifdef _WIN32
 #include <windows.h>
 // shellapi.h needs the types of windows.h.
@@ -14,6 +16,26 @@ namespace vellmore::platform {
 std::string editorCommandLine(const std::string& settingsPath)
 {
     return "notepad " + settingsPath;
+}
+
+std::string fileUrl(const std::string& absolutePath)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (const char c : absolutePath) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' ||
+                           c == '~' || c == '/';
+        if (plain) {
+            url += c;
+        } else {
+            url += '%';
+            url += hex[byte >> 4];
+            url += hex[byte & 0xF];
+        }
+    }
+    return url;
 }
 
 #ifdef _WIN32
@@ -40,6 +62,25 @@ int shellOpen(const std::string& doc)
     const HINSTANCE result =
         ShellExecuteA(GetDesktopWindow(), "Open", doc.c_str(), "", "C:\\", SW_SHOWNORMAL);
     return static_cast<int>(reinterpret_cast<std::intptr_t>(result));
+}
+
+namespace {
+
+class WindowsLauncher final : public Launcher
+{
+public:
+    bool editSettings(const std::string& settingsPath) override
+    {
+        return startProgram(editorCommandLine(settingsPath), SW_SHOWNORMAL);
+    }
+    int openDocument(const std::string& doc) override { return shellOpen(doc); }
+};
+
+} // namespace
+
+std::shared_ptr<Launcher> windowsLauncher()
+{
+    return std::make_shared<WindowsLauncher>();
 }
 #endif
 

@@ -4,9 +4,13 @@
 
 namespace vellmore::platform {
 
-// The command line that opens the settings file in Notepad: "notepad " and the path, unquoted,
-// exactly as the program has always started it.
+// The command line that opens the settings file in Notepad: "notepad " and the path, unquoted.
 std::string editorCommandLine(const std::string& settingsPath);
+
+// A file URL for an absolute path ("file:///home/ann/Sky%20notes/Vellmore.ini"): every byte but
+// letters, digits, "-._~" and "/" is percent-encoded, so the desktop can only take it for that
+// file, never for a web address or an option.
+std::string fileUrl(const std::string& absolutePath);
 
 #ifdef _WIN32
 // Starts a command line with the given show command (1: a normal window with the focus) and

@@ -30,10 +30,13 @@ TEST(Files, CreatesOnlyWhereNothingExists)
 #endif
 }
 
-TEST(Files, ExecutableDirectoryIsAFolder)
+TEST(Files, ExecutableDirectoryHoldsThisProgram)
 {
     const std::string dir = executableDirectory(nullptr);
-    EXPECT_TRUE(std::filesystem::is_directory(dir)) << dir;
+    EXPECT_NE(dir.back(), pathSeparator());
+    EXPECT_TRUE(
+        std::filesystem::is_regular_file(std::filesystem::path(dir) / VELLMORE_TEST_PROGRAM))
+        << dir;
 }
 
 } // namespace

@@ -9,7 +9,25 @@ TEST(EditorCommandLine, IsNotepadAndTheUnquotedPath)
 {
     EXPECT_EQ(editorCommandLine("C:\\Program Files\\Vellmore\\Vellmore.ini"),
               "notepad C:\\Program Files\\Vellmore\\Vellmore.ini");
-    EXPECT_EQ(editorCommandLine("C:\\Vellmore.ini"), "notepad C:\\Vellmore.ini");
+}
+
+TEST(FileUrl, NamesTheFileAndNothingElse)
+{
+    const struct
+    {
+        const char* path;
+        const char* url;
+    } cases[] = {
+        {"/home/ann/Vellmore.ini", "file:///home/ann/Vellmore.ini"},
+        {"/home/ann/Sky notes/Vellmore.ini", "file:///home/ann/Sky%20notes/Vellmore.ini"},
+        {"/home/ren\xC3\xA9/M\xC3\xBCnchen/Vellmore.ini",
+         "file:///home/ren%C3%A9/M%C3%BCnchen/Vellmore.ini"},
+        // Characters that would make a web address, a query or another scheme stay plain text.
+        {"/tmp/https:/x?y=1#z%20&v/Vellmore.ini",
+         "file:///tmp/https%3A/x%3Fy%3D1%23z%2520%26v/Vellmore.ini"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fileUrl(c.path), c.url) << c.path;
 }
 
 #ifdef _WIN32

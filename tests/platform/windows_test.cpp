@@ -55,14 +55,5 @@ TEST(Windows, PathsAreInTheAnsiCodePage)
     EXPECT_NE(GetFileAttributesW(widePath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(Windows, ProgramDirectoryComesFromTheModule)
-{
-    const std::string dir = platform::executableDirectory(nullptr);
-    EXPECT_NE(dir.back(), '\\');
-    const DWORD attributes = GetFileAttributesA(dir.c_str());
-    ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << dir;
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 } // namespace
 } // namespace vellmore

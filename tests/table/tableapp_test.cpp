@@ -123,7 +123,6 @@ TEST_F(TableApp, CsvReadsBackAsTheFigures)
     EXPECT_EQ(rows[3],
               (std::vector<std::string>{"Moon", "20", "100", "0.14425608388086358",
                                         "6.932116643523108", "1/8", "0.20670406973496147"}));
-    EXPECT_EQ(std::stod(rows[3][3]), 0.14425608388086358);
     EXPECT_EQ(rows[5][0], "Comet \"X\"");
     EXPECT_EQ(rows[5][3], "Cannot work out the exposure: K is 0.");
     EXPECT_EQ(rows[5][4], "");

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-namespace vellmore::ui {
+namespace vellmore::qt {
 
 // A label that reports a press and release of the left button on it, like a link.
 class ClickableLabel : public QLabel
@@ -23,4 +23,4 @@ private:
     bool m_pressed = false;
 };
 
-} // namespace vellmore::ui
+} // namespace vellmore::qt

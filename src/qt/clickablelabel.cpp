@@ -1,8 +1,8 @@
-#include "ui/clickablelabel.h"
+#include "qt/clickablelabel.h"
 
 #include <QMouseEvent>
 
-namespace vellmore::ui {
+namespace vellmore::qt {
 
 ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent)
 {
@@ -26,4 +26,4 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
 }
 
-} // namespace vellmore::ui
+} // namespace vellmore::qt

@@ -1,0 +1,124 @@
+#include "qt/controls.h"
+
+#include "qt/clickablelabel.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyleOptionButton>
+
+namespace vellmore::qt {
+namespace {
+
+// Qt lays out in device-independent pixels, which are 96 to the inch.
+constexpr int logicalDpi = 96;
+
+Qt::Alignment toQt(form::Align align)
+{
+    switch (align) {
+    case form::Align::Right:
+        return Qt::AlignRight;
+    case form::Align::Centre:
+        return Qt::AlignHCenter;
+    case form::Align::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+QRect toQt(const form::Rect& rect)
+{
+    return {rect.left, rect.top, rect.width, rect.height};
+}
+
+// The pixels of a control's width that its caption cannot use: a button's bevel and margins.
+int captionChrome(const QWidget& control)
+{
+    const auto* button = qobject_cast<const QPushButton*>(&control);
+    if (!button)
+        return control.width() - control.contentsRect().width();
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const QRect contents =
+        button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    return control.width() - contents.width();
+}
+
+// Grows the control where its fixed caption is wider in the face the system gave it.
+void fitCaption(QWidget& control, const QString& caption, form::Align align)
+{
+    const int needed = control.fontMetrics().horizontalAdvance(caption) + captionChrome(control);
+    const int clientWidth = form::toPixels(form::clientWidthTwips, logicalDpi);
+    const form::Rect box = {control.x(), control.y(), control.width(), control.height()};
+    control.setGeometry(toQt(form::fitCaption(box, align, needed, clientWidth)));
+}
+
+} // namespace
+
+QFont designFont(const form::Font& font)
+{
+    QFont qfont;
+    qfont.setFamilies({QString::fromLatin1(font.family), QStringLiteral("Microsoft Sans Serif"),
+                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    qfont.setPointSizeF(font.points);
+    qfont.setWeight(static_cast<QFont::Weight>(font.weight));
+    qfont.setUnderline(font.underline);
+    return qfont;
+}
+
+QWidget* createControl(const form::ControlSpec& spec, QWidget* parent)
+{
+    const QString text = QString::fromLatin1(spec.text);
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+    case form::Kind::Label:
+    case form::Kind::Link: {
+        auto* label =
+            spec.kind == form::Kind::Link ? new ClickableLabel(parent) : new QLabel(parent);
+        label->setText(text);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(toQt(spec.align) | Qt::AlignTop);
+        widget = label;
+        break;
+    }
+    case form::Kind::TextBox: {
+        auto* edit = new QLineEdit(text, parent);
+        edit->setAlignment(toQt(spec.align));
+        widget = edit;
+        break;
+    }
+    case form::Kind::Button: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        widget = button;
+        break;
+    }
+    case form::Kind::Selector: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(true);
+        // Setting editable installs an inline completer and an insert-on-Enter policy; the
+        // selector lists only the file's objects, in file order.
+        combo->setCompleter(nullptr);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setEditText(text);
+        widget = combo;
+        break;
+    }
+    }
+    widget->setObjectName(QString::fromLatin1(spec.name));
+    if (spec.font.underline)
+        widget->setFont(designFont(spec.font));
+    if (spec.blue) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+        widget->setPalette(palette);
+    }
+    widget->setGeometry(toQt(form::toPixels(spec.twips, logicalDpi)));
+    if (form::hasFixedCaption(spec))
+        fitCaption(*widget, text, spec.align);
+    return widget;
+}
+
+} // namespace vellmore::qt

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "form/layout.h"
+
+#include <QFont>
+
+class QWidget;
+
+namespace vellmore::qt {
+
+// The window's design font in Qt terms; where the classic face is missing, the closest faces in
+// width stand in for it.
+QFont designFont(const form::Font& font);
+
+// Creates one control from its layout entry, at its pixel place (grown where the face the
+// system really has needs more room for a fixed caption).
+QWidget* createControl(const form::ControlSpec& spec, QWidget* parent);
+
+} // namespace vellmore::qt

@@ -1,0 +1,64 @@
+#include "form/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vellmore::form {
+namespace {
+
+TEST(Layout, EveryControlIsNamedOnceAndFoundByItsId)
+{
+    std::set<std::string> names;
+    for (const ControlSpec& control : controls()) {
+        EXPECT_EQ(spec(control.id).name, control.name);
+        names.insert(control.name);
+    }
+    EXPECT_EQ(names.size(), 29u);
+}
+
+TEST(Layout, TabOrderIsTheDesignOrder)
+{
+    std::vector<std::string> order;
+    for (const Control id : tabOrder())
+        order.push_back(spec(id).name);
+    EXPECT_EQ(order, (std::vector<std::string>{"txtTelescopeFL", "txtEyepieceFL", "txtCameraFL",
+                                               "txtTelescopeAp", "txtK", "txtISO", "Command1",
+                                               "Combo1", "Command2", "Command3"}));
+}
+
+TEST(Layout, TwipsBecomePixelsByTheScreensDpi)
+{
+    EXPECT_EQ(toPixels(clientWidthTwips, 96), 351);
+    EXPECT_EQ(toPixels(clientHeightTwips, 96), 379);
+    EXPECT_EQ(toPixels(spec(Control::Label4).twips, 96), (Rect{8, 96, 121, 17}));
+    EXPECT_EQ(toPixels(clientWidthTwips, 144), 527) << "526.5 rounds up";
+    EXPECT_EQ(toPixels(spec(Control::Combo1).twips, 120), (Rect{260, 150, 171, 26}));
+}
+
+TEST(Layout, AWideCaptionGrowsItsBoxAwayFromItsAlignedEdge)
+{
+    const Rect box = {8, 96, 121, 17};
+    const struct
+    {
+        Align align;
+        int textWidth;
+        Rect fitted;
+    } cases[] = {
+        {Align::Right, 121, box},
+        {Align::Right, 126, {3, 96, 126, 17}},
+        {Align::Right, 140, {0, 96, 129, 17}}, // no further than the window's left edge
+        {Align::Left, 126, {8, 96, 126, 17}},
+        {Align::Left, 400, {8, 96, 343, 17}}, // no further than its right edge
+        {Align::Centre, 126, {6, 96, 126, 17}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fitCaption(box, c.align, c.textWidth, 351), c.fitted)
+            << static_cast<int>(c.align) << " " << c.textWidth;
+    }
+}
+
+} // namespace
+} // namespace vellmore::form
