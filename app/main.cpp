@@ -1,6 +1,8 @@
 #include "qt/form1.h"
+#include "version.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,7 +35,8 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vellmore"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(VELLMORE_VERSION_TEXT));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vellmore/icon.png")));
 
     vellmore::qt::Form1 window(QApplication::applicationDirPath());
     window.show();

@@ -110,17 +110,30 @@ cmd_fuzz() {
     done
 }
 
-cmd_windows() {
-    need_packages cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest \
-        wine wine64
-    export WINEDEBUG=-all
-    # A Wine prefix of the build's own, so no home folder is needed or touched.
+# A Wine prefix of the build's own, so no home folder is needed or touched: Wine's null display
+# driver (windows and controls work with no display at all) and its bitmap "MS Sans Serif".
+wine_prefix() {
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEPREFIX="$root/build-mingw/wine"
+    [ -f "$WINEPREFIX/.vellmore-ready" ] && return 0
     mkdir -p "$WINEPREFIX"
     # The first start of Wine builds its prefix, which takes longer than a test may.
     wineboot --init >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    # The driver and the fonts are read when Wine's desktop process starts.
+    wineserver -k || true
+    touch "$WINEPREFIX/.vellmore-ready"
+}
+
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine
+    wine64 fonts-wine)
+
+cmd_windows() {
+    need_packages "${windows_packages[@]}"
+    wine_prefix
     configure_and_build "$root/build-mingw" \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DVELLMORE_UI=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DVELLMORE_UI=ON \
         -DBUILD_TESTING=ON -DVELLMORE_GTEST_SOURCE=/usr/src/googletest "$(werror)"
     ctest --test-dir "$root/build-mingw" --output-on-failure --parallel "$jobs"
 }

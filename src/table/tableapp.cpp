@@ -3,6 +3,7 @@
 #include "settings/settingsfile.h"
 #include "settings/store.h"
 #include "table/exposuretable.h"
+#include "version.h"
 
 #include <charconv>
 #include <cmath>
@@ -103,7 +104,7 @@ int runTable(const std::vector<std::string>& args, const std::string& programDir
         return 0;
     }
     if (options.version) {
-        out << "vellmore-table 1.00\n";
+        out << "vellmore-table " VELLMORE_VERSION_TEXT "\n";
         return 0;
     }
 
