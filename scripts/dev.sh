@@ -6,8 +6,10 @@
 #   scripts/dev.sh test   install what is missing, build, run the whole test suite
 #   scripts/dev.sh sanitize   the whole test suite built with AddressSanitizer and UBSan
 #   scripts/dev.sh fuzz [SECONDS]   each libFuzzer target for SECONDS (default 60)
-#   scripts/dev.sh windows    the Qt-free parts cross-built for Windows, their tests under Wine
-#   scripts/dev.sh screenshot    docs/vellmore.png, the window as it opens on a first start
+#   scripts/dev.sh windows    the Windows programs cross-built with mingw-w64, tested under Wine
+#   scripts/dev.sh package    dist/: the Windows zip and the Linux tarball, each checked
+#   scripts/dev.sh screenshot    docs/vellmore.png and docs/vellmore-windows.png, the Qt and the
+#                             Windows window as they open on a first start
 #   scripts/dev.sh bench      start-up benchmarks (Google Benchmark), optimised build
 set -euo pipefail
 
@@ -110,16 +112,21 @@ cmd_fuzz() {
     done
 }
 
-# A Wine prefix of the build's own, so no home folder is needed or touched: Wine's null display
-# driver (windows and controls work with no display at all) and its bitmap "MS Sans Serif".
+# A Wine prefix of the build's own, so no home folder is needed or touched, with Wine's bitmap
+# "MS Sans Serif". By default it has Wine's null display driver, with which windows and controls
+# work with no display at all; `wine_prefix x11` makes a second one that draws on $DISPLAY.
 wine_prefix() {
+    local driver=${1:-null}
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEPREFIX="$root/build-mingw/wine"
+    [ "$driver" = null ] || WINEPREFIX="$root/build-mingw/wine-$driver"
     [ -f "$WINEPREFIX/.vellmore-ready" ] && return 0
     mkdir -p "$WINEPREFIX"
     # The first start of Wine builds its prefix, which takes longer than a test may.
     wineboot --init >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    if [ "$driver" = null ]; then
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    fi
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
     # The driver and the fonts are read when Wine's desktop process starts.
     wineserver -k || true
@@ -138,21 +145,137 @@ cmd_windows() {
     ctest --test-dir "$root/build-mingw" --output-on-failure --parallel "$jobs"
 }
 
+# The 15 lines of the default settings file, as the first start must write them.
+expected_default_settings() {
+    printf '%s\r\n' TelescopeFL=1420 EyepieceFL=19 CameraFL=50 TelescopeAperture=220 K=40 \
+        FilmISO=100 '' '[Exposures]' CrescentMoon=20 QuarterMoon=40 FullMoon=200 Saturn=13.6 \
+        Jupiter=32.5 Mars=32.5 Venus=1310
+}
+
+# Checks the archives in dist/ as a user meets them: unpacked into an empty folder.
+check_packages() {
+    local work zip tgz dir pid status version
+    work=$(mktemp -d)
+    zip=$(ls "$root"/dist/Vellmore-*-windows-x64.zip)
+    tgz=$(ls "$root"/dist/Vellmore-*-linux-x86_64.tar.gz)
+    version=$(basename "$zip" -windows-x64.zip)
+    version=${version#Vellmore-}
+
+    mkdir "$work/windows" "$work/linux"
+    (cd "$work/windows" && cmake -E tar xf "$zip")
+    dir=$(dirname "$(find "$work/windows" -name vellmore.exe)")
+    for file in vellmore.exe vellmore-table.exe README.txt; do
+        [ -f "$dir/$file" ] || { say "package: $file is missing from $(basename "$zip")"; exit 1; }
+    done
+    # Its first start writes the default settings file beside it; closing its window ends it.
+    wine_prefix
+    (cd "$dir" && exec wine vellmore.exe) &
+    pid=$!
+    for _ in $(seq 600); do [ -f "$dir/Vellmore.ini" ] && break; sleep 0.1; done
+    expected_default_settings >"$work/expected.ini"
+    if ! cmp -s "$work/expected.ini" "$dir/Vellmore.ini"; then
+        kill "$pid" 2>/dev/null || true
+        say "package: vellmore.exe did not write the default Vellmore.ini"
+        exit 1
+    fi
+    for _ in $(seq 120); do
+        kill -0 "$pid" 2>/dev/null || break
+        wine taskkill /IM vellmore.exe >/dev/null 2>&1 || true
+        sleep 0.5
+    done
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || { say "package: vellmore.exe ended with status $status"; exit 1; }
+
+    (cd "$work/linux" && tar xzf "$tgz")
+    dir=$(dirname "$(find "$work/linux" -name vellmore-table)")
+    for file in vellmore vellmore-table README; do
+        [ -f "$dir/$file" ] || { say "package: $file is missing from $(basename "$tgz")"; exit 1; }
+    done
+    grep -q libqt6widgets6 "$dir/README" || { say "package: README names no Qt package"; exit 1; }
+    [ "$("$dir/vellmore-table" --version)" = "vellmore-table $version" ] \
+        || { say "package: vellmore-table does not run from the archive"; exit 1; }
+    status=0
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$dir/vellmore" 2>/dev/null || status=$?
+    [ "$status" -eq 1 ] || { say "package: vellmore does not start from the archive"; exit 1; }
+    rm -rf "$work"
+    say "checked $(basename "$zip") and $(basename "$tgz")"
+}
+
+cmd_package() {
+    need_packages "${base_packages[@]}" "${windows_packages[@]}"
+    configure_and_build "$root/build-package/linux" -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_TESTING=OFF "$(werror)"
+    configure_and_build "$root/build-package/windows" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DBUILD_TESTING=OFF "$(werror)"
+    mkdir -p "$root/dist"
+    rm -f "$root"/dist/Vellmore-*
+    local platform
+    for platform in linux windows; do
+        (cd "$root/build-package/$platform" && cpack -B "$PWD/archives" >/dev/null)
+        cp "$root/build-package/$platform"/archives/Vellmore-*.* "$root/dist/"
+    done
+    check_packages
+}
+
+# Draws vellmore.exe under Wine on a virtual X display, inside Wine's own desktop so that its
+# caption and frame show, as it opens on a first start; the picture is cut to the window.
+windows_screenshot() {
+    local exe=$1 out=$2 work fifo xvfb display shot previous background
+    work=$(mktemp -d)
+    fifo=$work/display
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 640x480x24 3>"$fifo" >/dev/null 2>&1 &
+    xvfb=$!
+    read -r display <"$fifo"
+    export DISPLAY=:$display
+    wine_prefix x11
+    cp "$exe" "$work/"
+    (cd "$work" && exec wine explorer /desktop=Vellmore,400x430 "$(basename "$exe")") &
+    # Ready once the first start has written its settings and two pictures in a row agree.
+    previous=
+    for _ in $(seq 100); do
+        sleep 0.3
+        [ -f "$work/Vellmore.ini" ] || continue
+        shot=$(import -window root -crop 400x430+0+0 +repage png:- | base64 -w0)
+        [ -n "$previous" ] && [ "$shot" = "$previous" ] && break
+        previous=$shot
+    done
+    import -window root -crop 400x430+0+0 +repage "$work/desktop.png"
+    background=$(convert "$work/desktop.png" -format '%[pixel:p{399,429}]' info:)
+    convert "$work/desktop.png" -bordercolor "$background" -border 1 -trim +repage "$out"
+    wineserver -k || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+
 cmd_screenshot() {
-    need_packages "${base_packages[@]}"
+    need_packages "${base_packages[@]}" "${windows_packages[@]}" xvfb imagemagick
     configure "$root/build"
     cmake --build "$root/build" --parallel "$jobs" --target vellmore-screenshot
     mkdir -p "$root/docs"
     QT_QPA_PLATFORM=offscreen "$root/build/vellmore-screenshot" "$root/docs/vellmore.png"
-    say "wrote docs/vellmore.png"
+    configure "$root/build-mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+        -DBUILD_TESTING=ON -DVELLMORE_GTEST_SOURCE=/usr/src/googletest
+    cmake --build "$root/build-mingw" --parallel "$jobs" --target vellmore
+    windows_screenshot "$root/build-mingw/vellmore.exe" "$root/docs/vellmore-windows.png"
+    say "wrote docs/vellmore.png and docs/vellmore-windows.png"
 }
 
 cmd_bench() {
-    need_packages "${base_packages[@]}" libbenchmark-dev
+    need_packages "${base_packages[@]}" "${windows_packages[@]}" libbenchmark-dev
     configure "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELLMORE_BENCH=ON
     cmake --build "$root/build-bench" --parallel "$jobs" --target vellmore_bench
     QT_QPA_PLATFORM=offscreen "$root/build-bench/vellmore_bench" --benchmark_repetitions=5 \
         --benchmark_report_aggregates_only=true
+    configure "$root/build-bench-mingw" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+        -DVELLMORE_BENCH=ON -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+    cmake --build "$root/build-bench-mingw" --parallel "$jobs" --target vellmore_win32_bench vellmore
+    wine_prefix
+    wine "$root/build-bench-mingw/vellmore_win32_bench.exe"
+    cp "$root/build-bench-mingw/vellmore.exe" "$root/build-bench-mingw/vellmore-stripped.exe"
+    x86_64-w64-mingw32-strip "$root/build-bench-mingw/vellmore-stripped.exe"
+    say "vellmore.exe stripped: $(stat -c %s "$root/build-bench-mingw/vellmore-stripped.exe") bytes"
 }
 
 case "${1:-}" in
@@ -161,10 +284,11 @@ test) cmd_test ;;
 sanitize) cmd_sanitize ;;
 fuzz) cmd_fuzz "${2:-60}" ;;
 windows) cmd_windows ;;
+package) cmd_package ;;
 screenshot) cmd_screenshot ;;
 bench) cmd_bench ;;
 *)
-    echo "usage: scripts/dev.sh run|test|sanitize|fuzz [SECONDS]|windows|screenshot|bench" >&2
+    echo "usage: scripts/dev.sh run|test|sanitize|fuzz [SECONDS]|windows|package|screenshot|bench" >&2
     exit 2
     ;;
 esac

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace vellmore::win32 {
@@ -79,14 +80,11 @@ DWORD styleOf(const form::ControlSpec& spec)
     return style | (spec.align == form::Align::Centre ? SS_CENTER : SS_LEFT);
 }
 
-int textWidth(HWND control, HFONT font, const char* text)
+int textWidth(HDC dc, HFONT font, const char* text)
 {
-    HDC dc = GetDC(control);
-    const HGDIOBJ old = SelectObject(dc, font);
+    SelectObject(dc, font);
     SIZE size{};
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
     return size.cx;
 }
 
@@ -101,10 +99,10 @@ std::unique_ptr<Form1Window> Form1Window::create(HINSTANCE instance, const std::
                                                  std::shared_ptr<platform::Launcher> launcher,
                                                  ErrorReporter reporter)
 {
-    const INITCOMMONCONTROLSEX common = {sizeof common, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&common);
     WNDCLASSEXA wc{};
     if (!GetClassInfoExA(instance, windowClass, &wc)) {
+        const INITCOMMONCONTROLSEX common = {sizeof common, ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&common);
         wc = {};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = windowProc;
@@ -126,7 +124,7 @@ std::unique_ptr<Form1Window> Form1Window::create(HINSTANCE instance, const std::
     CreateWindowExA(0, windowClass, form::windowCaption, windowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                     window.get());
-    if (!window->m_hwnd || !window->createControls(instance))
+    if (!window->m_hwnd || !window->createControls(instance, dpi))
         return nullptr;
     window->m_logic.load();
     return window;
@@ -142,9 +140,8 @@ Form1Window::~Form1Window()
     DeleteObject(m_linkFont);
 }
 
-bool Form1Window::createControls(HINSTANCE instance)
+bool Form1Window::createControls(HINSTANCE instance, int dpi)
 {
-    const int dpi = screenDpi();
     m_font = createFont(form::windowFont, dpi);
     m_linkFont = createFont(form::linkFont, dpi);
     const int clientWidth = form::toPixels(form::clientWidthTwips, dpi);
@@ -156,10 +153,17 @@ bool Form1Window::createControls(HINSTANCE instance)
         if (spec.kind == form::Kind::Label || spec.kind == form::Kind::Link)
             order.push_back(&spec);
     }
+    HDC measure = CreateCompatibleDC(nullptr);
     for (const form::ControlSpec* spec : order) {
-        const form::Rect box = form::toPixels(spec->twips, dpi);
+        HFONT font = spec->font.underline ? m_linkFont : m_font;
+        form::Rect box = form::toPixels(spec->twips, dpi);
+        if (form::hasFixedCaption(*spec)) {
+            const int chrome = spec->kind == form::Kind::Button ? buttonChrome : 0;
+            const int needed = textWidth(measure, font, spec->text) + chrome;
+            box = form::fitCaption(box, spec->align, needed, clientWidth);
+        }
+        // A drop-down's height includes its open list; its closed height follows its font.
         const bool selector = spec->kind == form::Kind::Selector;
-        // A drop-down's height includes its open list; its closed height is set below.
         const int height = selector ? box.height * 10 : box.height;
         const DWORD exStyle = spec->kind == form::Kind::TextBox ? WS_EX_CLIENTEDGE : 0;
         HWND hwnd = CreateWindowExA(
@@ -168,20 +172,15 @@ bool Form1Window::createControls(HINSTANCE instance)
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + int(spec->id))), instance,
             nullptr);
         if (!hwnd)
-            return false;
+            break;
         m_controls[static_cast<size_t>(spec->id)] = hwnd;
-        HFONT font = spec->font.underline ? m_linkFont : m_font;
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (selector) {
-            // A combo box leaves its window name unused; its closed height follows its font.
-            SetWindowTextA(hwnd, spec->text);
-        } else if (form::hasFixedCaption(*spec)) {
-            const int chrome = spec->kind == form::Kind::Button ? buttonChrome : 0;
-            const int needed = textWidth(hwnd, font, spec->text) + chrome;
-            const form::Rect fitted = form::fitCaption(box, spec->align, needed, clientWidth);
-            MoveWindow(hwnd, fitted.left, fitted.top, fitted.width, fitted.height, FALSE);
-        }
+        if (selector)
+            SetWindowTextA(hwnd, spec->text); // a combo box leaves its window name unused
     }
+    DeleteDC(measure);
+    if (std::find(m_controls.begin(), m_controls.end(), nullptr) != m_controls.end())
+        return false;
     m_focus = control(form::tabOrder().front());
     return true;
 }

@@ -49,7 +49,7 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id, int code);
-    bool createControls(HINSTANCE instance);
+    bool createControls(HINSTANCE instance, int dpi);
 
     std::string text(form::Control control) const override;
     void setText(form::Control control, const std::string& text) override;
