@@ -10,23 +10,11 @@ namespace {
 
 using platform::formatPattern;
 
-// Every operand is finite (each step is checked before the next), so an operation faulted
-// exactly when its result is not finite; the kind follows from the operands.
-std::optional<FaultKind> divisionFault(long double dividend, long double divisor,
-                                       long double quotient)
+// Every operand is finite (each step is checked before the next), so an operation raised
+// division by zero, invalid operation or overflow exactly when its result is not finite.
+bool faulted(double result)
 {
-    if (std::isfinite(quotient))
-        return std::nullopt;
-    if (divisor == 0)
-        return dividend == 0 ? FaultKind::InvalidOperation : FaultKind::DivisionByZero;
-    return FaultKind::Overflow;
-}
-
-std::optional<FaultKind> productFault(double product)
-{
-    if (std::isfinite(product))
-        return std::nullopt;
-    return FaultKind::Overflow;
+    return !std::isfinite(result);
 }
 
 double at(const std::array<double, inputCount>& inputs, Input input)
@@ -48,32 +36,32 @@ Calculation computeFromNumbers(const std::array<double, inputCount>& inputs)
     const double K = at(inputs, Input::K);
     const double S = at(inputs, Input::FilmISO);
 
-    auto stop = [&calc](Step step, FaultKind kind) {
-        calc.fault = Fault{step, kind, Input::TelescopeFL};
+    auto stop = [&calc](Step step) {
+        calc.fault = Fault{step, Input::TelescopeFL};
         return calc;
     };
 
     const double M = T / E;
-    if (const auto fault = divisionFault(T, E, M))
-        return stop(Step::Magnification, *fault);
+    if (faulted(M))
+        return stop(Step::Magnification);
     f.magnification = M;
 
     const double F = C * M;
-    if (const auto fault = productFault(F))
-        return stop(Step::SystemFL, *fault);
+    if (faulted(F))
+        return stop(Step::SystemFL);
     f.systemFL = F;
 
     const double N = F / A;
-    if (const auto fault = divisionFault(F, A, N))
-        return stop(Step::FRatio, *fault);
+    if (faulted(N))
+        return stop(Step::FRatio);
     f.fRatio = N;
 
     const long double power = std::pow(static_cast<long double>(N), 2.0L);
     const long double product = static_cast<long double>(K) * S;
     const long double quotient = power / product;
     const double t = static_cast<double>(quotient);
-    if (const auto fault = divisionFault(power, product, t))
-        return stop(Step::Exposure, *fault);
+    if (faulted(t))
+        return stop(Step::Exposure);
     f.exposure = t;
 
     calc.published.push_back({Output::Magnification, formatPattern(M, 2) + "X"});
@@ -82,8 +70,8 @@ Calculation computeFromNumbers(const std::array<double, inputCount>& inputs)
     calc.published.push_back({Output::Exposure, formatPattern(t, 5) + " Sec"});
 
     const double r = 1.0 / t;
-    if (const auto fault = divisionFault(1.0, t, r))
-        return stop(Step::Reciprocal, *fault);
+    if (faulted(r))
+        return stop(Step::Reciprocal);
     f.reciprocal = r;
     calc.published.push_back({Output::Reciprocal, formatPattern(r, 2) + " Sec"});
     return calc;
@@ -96,7 +84,7 @@ Calculation computeExposure(const std::array<std::string, inputCount>& fieldText
         const platform::ParsedNumber parsed = platform::parseNumber(fieldTexts[i]);
         if (parsed.overflow) {
             Calculation calc;
-            calc.fault = Fault{Step::ReadInputs, FaultKind::Overflow, static_cast<Input>(i)};
+            calc.fault = Fault{Step::ReadInputs, static_cast<Input>(i)};
             return calc;
         }
         inputs[i] = parsed.value;

@@ -18,12 +18,11 @@ enum class Output { Magnification, SystemFL, FRatio, Exposure, Reciprocal };
 // The step at which a calculation can stop.
 enum class Step { ReadInputs, Magnification, SystemFL, FRatio, Exposure, Reciprocal };
 
-enum class FaultKind { DivisionByZero, InvalidOperation, Overflow };
-
+// An arithmetic fault: the step's operation divided by zero, had no valid result (0 / 0) or left
+// the double range. Which of these it was follows from the figures and is not kept.
 struct Fault
 {
     Step step = Step::ReadInputs;
-    FaultKind kind = FaultKind::Overflow;
     Input input = Input::TelescopeFL; // the field that could not be read (ReadInputs only)
 };
 

@@ -95,7 +95,7 @@ bool Form1Logic::LoadSettings()
     const settings::LoadOutcome outcome = settings::loadSettingsFile(settingsPath());
     if (outcome.read && !outcome.content.refused())
         applyLoaded(outcome.content);
-    const std::string message = settings::describeOutcome(outcome);
+    const std::string message = settings::describeOutcome(outcome, settings::settingsFileName);
     if (message.empty())
         return true;
     reportError(message);

@@ -1,12 +1,14 @@
 #include "settings/objecttable.h"
 
-#include <algorithm>
+#include <cassert>
 
 namespace vellmore::settings {
 
 void ObjectTable::load(const std::vector<ObjectEntry>& objects)
 {
-    count = static_cast<int>(std::min(objects.size(), static_cast<size_t>(maxObjects)));
+    // The loader stops at maxObjects, the size of the table.
+    assert(objects.size() <= ObjectNames.size());
+    count = static_cast<int>(objects.size());
     for (int i = 0; i < count; ++i) {
         ObjectNames[static_cast<size_t>(i)] = objects[static_cast<size_t>(i)].name;
         ObjectK[static_cast<size_t>(i)] = objects[static_cast<size_t>(i)].k;

@@ -46,7 +46,7 @@ LoadOutcome loadSettingsFile(const std::string& path)
     return outcome;
 }
 
-std::string describeOutcome(const LoadOutcome& outcome)
+std::string describeOutcome(const LoadOutcome& outcome, const std::string& shownName)
 {
     const std::string& path = outcome.path;
     const std::string unchanged = " Nothing was loaded or changed.";
@@ -60,8 +60,9 @@ std::string describeOutcome(const LoadOutcome& outcome)
     case FileProblem::Unreadable:
         return "Could not read the settings file " + path + ": " + outcome.detail + "." + unchanged;
     case FileProblem::TooLarge:
-        return "The settings file " + path + " is larger than 64 MiB, too large to be " +
-               "settings." + unchanged;
+        return "The settings file " + path + " is larger than " +
+               std::to_string(maxSettingsBytes / (1024 * 1024)) +
+               " MiB, too large to be settings." + unchanged;
     case FileProblem::None:
         break;
     }
@@ -69,14 +70,13 @@ std::string describeOutcome(const LoadOutcome& outcome)
         return {};
     switch (*outcome.content.error) {
     case LoadError::Utf16:
-        return "Vellmore.ini is saved as UTF-16; save it as plain text." + unchanged;
+        return shownName + " is saved as UTF-16; save it as plain text." + unchanged;
     case LoadError::TooManyObjects:
-        return "Vellmore.ini lists more than " + std::to_string(maxObjects) +
+        return shownName + " lists more than " + std::to_string(maxObjects) +
                " objects; only the first " + std::to_string(maxObjects) + " were loaded.";
     case LoadError::ObjectOverflow:
-        return "The K of " + outcome.content.errorObject +
-               " in Vellmore.ini is too large a number; the objects from there on were not "
-               "loaded.";
+        return "The K of " + outcome.content.errorObject + " in " + shownName +
+               " is too large a number; the objects from there on were not loaded.";
     }
     return {};
 }

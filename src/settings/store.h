@@ -38,6 +38,8 @@ LoadOutcome readSettingsFile(const std::string& path);
 LoadOutcome loadSettingsFile(const std::string& path);
 
 // The message for a load that did not fully succeed, or "" when there is nothing to report.
-std::string describeOutcome(const LoadOutcome& outcome);
+// `shownName` names the file where the message speaks of its content: the window writes the file's
+// name, the table program the path it was given.
+std::string describeOutcome(const LoadOutcome& outcome, const std::string& shownName);
 
 } // namespace vellmore::settings

@@ -40,7 +40,7 @@ Built buildTable(const settings::LoadResult& settings, const std::vector<double>
             continue;
         const platform::ParsedNumber parsed = platform::parseNumber(texts[i]);
         if (parsed.overflow) {
-            const calc::Fault fault{calc::Step::ReadInputs, calc::FaultKind::Overflow, input};
+            const calc::Fault fault{calc::Step::ReadInputs, input};
             built.opticsFault = calc::describeFault(fault, {});
             return built;
         }

@@ -110,12 +110,17 @@ int runTable(const std::vector<std::string>& args, const std::string& programDir
 
     const std::string path = options.settingsFile.value_or(settings::settingsPath(programDir));
     settings::LoadOutcome loaded = settings::readSettingsFile(path);
+    if (loaded.missing && options.settingsFile) {
+        err << "vellmore-table: there is no settings file " << path << "\n";
+        return 1;
+    }
+    // Beside the program, where the window would write the default file, its content stands in.
     if (loaded.missing) {
         err << "vellmore-table: no settings file at " << path << "; using the default settings\n";
         loaded.read = true;
         loaded.content = settings::parseSettings(settings::defaultContent());
     }
-    if (const std::string message = settings::describeOutcome(loaded); !message.empty()) {
+    if (const std::string message = settings::describeOutcome(loaded, path); !message.empty()) {
         err << "vellmore-table: " << message << "\n";
         return 1;
     }

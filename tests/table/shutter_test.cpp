@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 namespace vellmore::table {
 namespace {
@@ -36,6 +37,19 @@ TEST(NearestShutter, ChoosesBySmallestDifferenceInStops)
             << c.seconds;
     }
     EXPECT_EQ(offsetText(-0.04), "+0.0") << "no minus on a zero offset";
+}
+
+TEST(NearestShutter, EveryFullStopSpeedIsChosenForItsOwnExposure)
+{
+    const char* const scale[] = {"1/8000", "1/4000", "1/2000", "1/1000", "1/500", "1/250", "1/125",
+                                 "1/60",   "1/30",   "1/15",   "1/8",    "1/4",   "1/2",   "1",
+                                 "2",      "4",      "8",      "15",     "30"};
+    for (const std::string speed : scale) {
+        const double seconds =
+            speed.rfind("1/", 0) == 0 ? 1.0 / std::stod(speed.substr(2)) : std::stod(speed);
+        const ShutterChoice got = nearestShutter(seconds);
+        EXPECT_EQ(got.label + " " + offsetText(got.offsetStops), speed + " +0.0");
+    }
 }
 
 } // namespace

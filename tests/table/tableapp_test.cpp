@@ -97,7 +97,7 @@ TEST_F(TableApp, MissingFileUsesTheDefaultsAndWritesNothing)
     EXPECT_EQ(got.out, run({"--settings", write(settings::defaultContent())}).out);
 }
 
-TEST_F(TableApp, AFaultingObjectKeepsItsRowAndSaysWhy)
+TEST_F(TableApp, AFaultingObjectKeepsItsRowAndSaysWhyOnce)
 {
     const TableRun got =
         run({"--settings", write("FilmISO=200\r\n[Exposures]\r\nDark=0\r\nMoon=20")});
@@ -106,6 +106,16 @@ TEST_F(TableApp, AFaultingObjectKeepsItsRowAndSaysWhy)
                        "Dark     0        -        -  -          Cannot work out the exposure: "
                        "K is 0.\nMoon    20  0.07213  1/13.86  1/15 +0.1\n"))
         << got.out;
+
+    // With no telescope focal length every exposure is 0 s: only its reciprocal faults.
+    const TableRun zero = run(
+        {"--settings", write("TelescopeFL=0\r\n[Exposures]\r\nMoon=20"), "--iso", "100,400,1600"});
+    const std::string row = zero.out.substr(zero.out.find("\nMoon") + 1);
+    const std::string why = "Cannot work out 1 / exposure: the exposure is 0 seconds because the "
+                            "telescope focal length is 0.";
+    EXPECT_EQ(row.rfind("Moon    20  0.00000    -  -        0.00000", 0), 0u) << row;
+    EXPECT_EQ(row.find(why), row.rfind(why)) << "once however many film speeds";
+    EXPECT_NE(row.find(why), std::string::npos) << row;
 }
 
 TEST_F(TableApp, CsvReadsBackAsTheFigures)
@@ -143,11 +153,14 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
         {{"--bogus"}, 2, "vellmore-table: unknown argument \"--bogus\""},
         {{"stray"}, 2, "vellmore-table: unknown argument \"stray\""},
         {{"--iso", "100,-5"}, 2, iso + "\"-5\""},
+        {{"--iso", "0"}, 2, iso + "\"0\""},
         {{"--iso", "100,,400"}, 2, iso + "\"\""},
         {{"--iso", "1e400"}, 2, iso + "\"1e400\""},
         {{"--settings"}, 2, "vellmore-table: --settings needs a value"},
         {{"--csv=yes"}, 2, "vellmore-table: --csv takes no value"},
         {{"--settings", m_temp.file("folder")}, 1, "vellmore-table: The settings file " + m_temp.file("folder") + " is a folder, not a plain text file. Nothing was loaded or changed."},
+        {{"--settings", m_temp.file("night.ini")}, 1, "vellmore-table: there is no settings file " + m_temp.file("night.ini")},
+        {{"--settings", write(std::string("\xFF\xFEK\0", 4), "night16.ini")}, 1, "vellmore-table: " + m_temp.file("night16.ini") + " is saved as UTF-16; save it as plain text. Nothing was loaded or changed."},
         {{"--settings", write("EyepieceFL=0\r\n", "e.ini")}, 1, "vellmore-table: Cannot work out the magnification: the eyepiece focal length is 0."},
         {{"--settings", write("TelescopeAperture=\r\n", "a.ini")}, 1, "vellmore-table: Cannot work out the f ratio: the telescope aperture is 0."},
         {{"--settings", write("TelescopeFL=1e999\r\n", "t.ini")}, 1, "vellmore-table: Cannot read the inputs: the telescope focal length is too large a number."},
