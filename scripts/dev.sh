@@ -36,7 +36,7 @@ need_packages() {
 }
 
 # Liberation Sans stands in for MS Sans Serif where Windows fonts are missing.
-base_packages=(cmake make g++ qt6-base-dev fonts-dejavu-core fonts-liberation2)
+base_packages=(cmake make g++ qt6-base-dev nlohmann-json3-dev fonts-dejavu-core fonts-liberation2)
 test_packages=(libgtest-dev libgmock-dev locales)
 
 # A comma-decimal locale, so the tests can show that numbers never follow the process locale.
@@ -91,7 +91,7 @@ cmd_sanitize() {
 
 cmd_fuzz() {
     local seconds=${1:-60}
-    need_packages cmake make clang-14 libclang-rt-14-dev
+    need_packages cmake make clang-14 libclang-rt-14-dev nlohmann-json3-dev
     CC=clang-14 CXX=clang++-14 configure_and_build "$root/build-fuzz" -DVELLMORE_FUZZ=ON \
         -DVELLMORE_UI=OFF -DBUILD_TESTING=OFF "$(werror)"
     local target work log
@@ -133,8 +133,8 @@ wine_prefix() {
     touch "$WINEPREFIX/.vellmore-ready"
 }
 
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine
-    wine64 fonts-wine)
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
+    nlohmann-json3-dev wine wine64 fonts-wine)
 
 cmd_windows() {
     need_packages "${windows_packages[@]}"

@@ -3,6 +3,9 @@
 #include "calc/faultmessage.h"
 #include "platform/numberparse.h"
 #include "settings/settingsfile.h"
+#include "table/planning.h"
+
+#include <cmath>
 
 namespace vellmore::table {
 namespace {
@@ -12,6 +15,32 @@ using calc::Input;
 double at(const std::array<double, calc::inputCount>& values, Input input)
 {
     return values[static_cast<size_t>(input)];
+}
+
+// The window's figures for one object, taken through `factor` times the air of the zenith.
+Cell makeCell(const calc::Calculation& zenith, double factor, int bracketStops)
+{
+    Cell cell;
+    const calc::Figures& f = zenith.figures;
+    const bool exposed = !zenith.fault || zenith.fault->step == calc::Step::Reciprocal;
+    if (exposed && std::isfinite(f.exposure * factor))
+        cell.exposure = f.exposure * factor;
+    else if (exposed)
+        cell.fault = calc::describeFault({calc::Step::Exposure}, f);
+    if (zenith.fault && cell.fault.empty())
+        cell.fault = calc::describeFault(*zenith.fault, f);
+    if (!cell.fault.empty())
+        return cell;
+
+    const double reciprocal = 1.0 / *cell.exposure;
+    if (!std::isfinite(reciprocal)) {
+        cell.fault = calc::describeFault({calc::Step::Reciprocal}, f);
+        return cell;
+    }
+    cell.reciprocal = reciprocal;
+    cell.shutter = nearestShutter(*cell.exposure);
+    cell.bracket = bracketSpeeds(cell.shutter, bracketStops);
+    return cell;
 }
 
 } // namespace
@@ -29,24 +58,25 @@ std::array<std::string, calc::inputCount> fieldTexts(const settings::LoadResult&
     return texts;
 }
 
-Built buildTable(const settings::LoadResult& settings, const std::vector<double>& isos)
+Built buildTable(const settings::LoadResult& settings, const Plan& plan)
 {
     Built built;
     ExposureTable& table = built.table;
+    table.plan = plan;
     const auto texts = fieldTexts(settings);
     for (size_t i = 0; i < texts.size(); ++i) {
         const auto input = static_cast<Input>(i);
-        if (input == Input::K || (input == Input::FilmISO && !isos.empty()))
+        if (input == Input::K || (input == Input::FilmISO && !plan.isos.empty()))
             continue;
         const platform::ParsedNumber parsed = platform::parseNumber(texts[i]);
         if (parsed.overflow) {
-            const calc::Fault fault{calc::Step::ReadInputs, input};
-            built.opticsFault = calc::describeFault(fault, {});
+            built.opticsFault = calc::describeFault({calc::Step::ReadInputs, input}, {});
             return built;
         }
         table.optics[i] = parsed.value;
     }
-    table.isos = isos.empty() ? std::vector<double>{at(table.optics, Input::FilmISO)} : isos;
+    if (plan.isos.empty())
+        table.plan.isos = {at(table.optics, Input::FilmISO)};
 
     auto withObject = [&table](double k, double iso) {
         auto inputs = table.optics;
@@ -59,20 +89,33 @@ Built buildTable(const settings::LoadResult& settings, const std::vector<double>
         built.opticsFault = calc::describeFault(*table.heading.fault, table.heading.figures);
         return built;
     }
+    const double systemFL = table.heading.figures.systemFL;
+    if (plan.pixelMicrons)
+        table.imageScale = imageScale(*plan.pixelMicrons, systemFL);
+    if (plan.sensorMm) {
+        table.field = {fieldOfView(plan.sensorMm->first, systemFL),
+                       fieldOfView(plan.sensorMm->second, systemFL)};
+    }
 
+    // Without altitudes one set of cells with the window's own figures (factor 1).
+    std::vector<std::optional<double>> altitudes(plan.altitudes.begin(), plan.altitudes.end());
+    if (altitudes.empty())
+        altitudes.emplace_back();
     for (const settings::ObjectEntry& object : settings.objects) {
         Row row;
         row.name = object.name.substr(0, object.name.size() - 1);
         row.k = object.k;
-        for (const double iso : table.isos) {
-            Cell cell;
-            cell.iso = iso;
-            cell.calculation = withObject(object.k, iso);
-            if (cell.calculation.fault)
-                cell.fault = calc::describeFault(*cell.calculation.fault, cell.calculation.figures);
-            else
-                cell.shutter = nearestShutter(cell.calculation.figures.exposure);
-            row.cells.push_back(std::move(cell));
+        for (const std::optional<double>& altitude : altitudes) {
+            const double mass = altitude ? airMass(*altitude) : 1;
+            const double factor = altitude ? extinctionFactor(mass, plan.extinction) : 1;
+            for (const double iso : table.plan.isos) {
+                Cell cell = makeCell(withObject(object.k, iso), factor, plan.bracketStops);
+                cell.iso = iso;
+                cell.altitude = altitude;
+                if (altitude)
+                    cell.airMass = mass;
+                row.cells.push_back(std::move(cell));
+            }
         }
         table.rows.push_back(std::move(row));
     }

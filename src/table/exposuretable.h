@@ -6,50 +6,74 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vellmore::table {
 
-// One object at one film speed: the window's figures, or why there are none.
+// What a night's plan asks for besides the window's figures.
+struct Plan
+{
+    std::vector<double> isos;      // film speeds; none: the file's FilmISO
+    std::vector<double> altitudes; // degrees above the horizon; none: the window's figures alone
+    double extinction = 0.25;      // magnitudes per air mass
+    int bracketStops = 0;          // full stops either side of each shutter speed; 0: none
+    std::optional<double> pixelMicrons;
+    std::optional<std::pair<double, double>> sensorMm; // width, height
+};
+
+// One object at one film speed (and altitude): the figures, and why any are missing.
 struct Cell
 {
     double iso = 0;
-    calc::Calculation calculation;
-    ShutterChoice shutter; // for a calculation without fault
-    std::string fault;     // the window's message, when the calculation stopped
+    std::optional<double> altitude; // degrees
+    std::optional<double> airMass;
+    std::optional<double> exposure;   // seconds
+    std::optional<double> reciprocal; // 1 / seconds
+    ShutterChoice shutter;            // with a reciprocal
+    std::vector<std::string> bracket; // with a reciprocal and a bracket asked for
+    std::string fault;                // the window's message for the first figure missing
 };
 
 struct Row
 {
     std::string name; // without its trailing "="
     double k = 0;
-    std::vector<Cell> cells; // one per film speed, in the order asked for
+    std::vector<Cell> cells; // for each altitude asked for, one per film speed, in order given
 };
 
 struct ExposureTable
 {
-    std::array<double, calc::inputCount> optics{}; // K and ISO unused
-    calc::Calculation heading;                     // the optics alone (K = ISO = 1)
-    std::vector<double> isos;
+    std::array<double, calc::inputCount> optics{};  // K and ISO unused
+    calc::Calculation heading;                      // the optics alone (K = ISO = 1)
+    Plan plan;                                      // with the film speeds worked out
+    std::optional<double> imageScale;               // arc seconds per pixel
+    std::optional<std::pair<double, double>> field; // arc minutes, width and height
     std::vector<Row> rows;
 };
 
 // The optics as the window would hold them: its design-time texts, then the file's settings.
 std::array<std::string, calc::inputCount> fieldTexts(const settings::LoadResult& settings);
 
-// Works out every object at every film speed with the window's own calculation. A fault in the
+// Works out every object at every film speed and altitude with the window's own calculation;
+// an altitude multiplies the exposure by the extinction factor of its air mass. A fault in the
 // optics themselves stops the table: its message is returned instead.
 struct Built
 {
     ExposureTable table;
     std::optional<std::string> opticsFault;
 };
-Built buildTable(const settings::LoadResult& settings, const std::vector<double>& isos);
+Built buildTable(const settings::LoadResult& settings, const Plan& plan);
 
-// Column-aligned text: a heading with the optics, then one row per object.
+// Column-aligned text: a heading with the optics, then one row per object (a set of rows for
+// each altitude).
 std::string renderText(const ExposureTable& table);
 
-// A header and one row per object and film speed, numbers at full precision.
+// A header and one row per object, film speed and altitude, numbers at full precision.
 std::string renderCsv(const ExposureTable& table);
+
+// One JSON document with the optics and a row per object, film speed and altitude; a figure that
+// cannot be worked out is null. Invalid UTF-8 in names becomes U+FFFD.
+std::string renderJson(const ExposureTable& table);
 
 } // namespace vellmore::table

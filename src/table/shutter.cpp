@@ -2,6 +2,7 @@
 
 #include "platform/numberformat.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vellmore::table {
@@ -70,6 +71,22 @@ ShutterChoice nearestShutter(double exposureSeconds)
     choice.nominal = best->seconds;
     choice.offsetStops = bestStops;
     return choice;
+}
+
+std::vector<std::string> bracketSpeeds(const ShutterChoice& choice, int stops)
+{
+    std::vector<std::string> bracket;
+    if (choice.kind != ShutterChoice::Kind::Speed)
+        return bracket;
+    const int count = static_cast<int>(std::size(speeds));
+    int chosen = 0;
+    while (chosen < count && speeds[chosen].label != choice.label)
+        ++chosen;
+    for (int i = std::max(chosen - stops, 0); i <= std::min(chosen + stops, count - 1); ++i) {
+        if (i != chosen)
+            bracket.push_back(speeds[i].label);
+    }
+    return bracket;
 }
 
 std::string offsetText(double stops)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vellmore::table {
 
@@ -16,6 +17,10 @@ struct ShutterChoice
 // Chooses by the smallest difference in stops; a tie goes to the faster speed. Longer than 30 s
 // needs bulb; shorter than 1/8000 s is faster than any speed; no exposure above 0 has none.
 ShutterChoice nearestShutter(double exposureSeconds);
+
+// The full-stop speeds up to `stops` stops faster and slower than a chosen speed, fastest first,
+// without the speed itself; fewer where the scale ends, none when no speed was chosen.
+std::vector<std::string> bracketSpeeds(const ShutterChoice& choice, int stops);
 
 // The offset in stops to one decimal with its sign ("+0.2", "-1.0").
 std::string offsetText(double stops);

@@ -6,7 +6,8 @@
 
 namespace vellmore::table {
 
-// vellmore-table [--settings FILE] [--iso LIST] [--csv] [--help] [--version]
+// vellmore-table [--settings FILE] [--iso LIST] [--altitude LIST [--extinction K]] [--bracket N]
+//                [--pixel-size UM] [--sensor WxH] [--csv | --json] [--help] [--version]
 //
 // Prints the night's exposure table for the optics and objects in the settings file. Returns
 // the exit status: 0 done, 1 the settings or the optics could not be used, 2 bad arguments.

@@ -3,6 +3,7 @@
 #include "testdir.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <sstream>
@@ -125,17 +126,78 @@ TEST_F(TableApp, CsvReadsBackAsTheFigures)
     ASSERT_EQ(got.status, 0);
     const auto rows = parseCsv(got.out);
     ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"object", "k", "iso", "exposure_s", "reciprocal",
-                                                 "shutter", "offset_stops"}));
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"object", "k", "iso", "altitude_deg", "air_mass",
+                                                 "exposure_s", "reciprocal", "shutter",
+                                                 "offset_stops", "bracket"}));
     for (const auto& row : rows)
-        EXPECT_EQ(row.size(), 7u);
+        EXPECT_EQ(row.size(), 10u);
     EXPECT_EQ(rows[1][0], "Hale, Bopp");
     EXPECT_EQ(rows[3],
-              (std::vector<std::string>{"Moon", "20", "100", "0.14425608388086358",
-                                        "6.932116643523108", "1/8", "0.20670406973496147"}));
+              (std::vector<std::string>{"Moon", "20", "100", "", "", "0.14425608388086358",
+                                        "6.932116643523108", "1/8", "0.20670406973496147", ""}));
     EXPECT_EQ(rows[5][0], "Comet \"X\"");
-    EXPECT_EQ(rows[5][3], "Cannot work out the exposure: K is 0.");
-    EXPECT_EQ(rows[5][4], "");
+    EXPECT_EQ(rows[5][5], "Cannot work out the exposure: K is 0.");
+    EXPECT_EQ(rows[5][6], "");
+
+    // At 30 degrees through 1.994 air masses: 0.144256 s x 1.257272.
+    const auto high = parseCsv(
+        run({"--csv", "--settings", write(file), "--altitude", "30", "--bracket", "1"}).out);
+    EXPECT_EQ(high[2][3], "30");
+    EXPECT_NEAR(std::stod(high[2][4]), 1.9942929, 1e-7);
+    EXPECT_NEAR(std::stod(high[2][5]), 0.18136915, 1e-8);
+    EXPECT_EQ(high[2][7] + " " + high[2][9], "1/4 1/8 1/2");
+}
+
+TEST_F(TableApp, PlansForAltitudesBracketsAndTheSensor)
+{
+    const std::string ini = write(settings::defaultContent());
+    const TableRun got = run({"--settings", ini, "--iso", "100,400", "--altitude", "30,10",
+                              "--bracket=1", "--pixel-size", "3.75", "--sensor", "4.8x3.6"});
+    EXPECT_TRUE(
+        prints(got, "f ratio 16.99\nImage scale 0.207\"/px, field of view 4.42' x 3.31'\n"));
+    EXPECT_TRUE(prints(got, "\nAt 30 degrees: air mass 1.994, 1.257 times the zenith exposure "
+                            "(extinction 0.25 mag per air mass)\n"));
+    EXPECT_TRUE(prints(got, "\nCrescentMoon    20  0.18137    1/5.51  1/4 -0.5    1/8 1/2     "
+                            "  0.04534    1/22.05  1/30 +0.4"))
+        << got.out;
+    EXPECT_TRUE(prints(got, "\nAt 10 degrees: air mass 5.586, 2.875 times"));
+
+    // Through 5.586 air masses of air that dims by 1 magnitude each: 0.144256 s x 68.299.
+    const TableRun low =
+        run({"--settings", ini, "--altitude", "10", "--extinction", "1", "--bracket", "2"});
+    EXPECT_TRUE(prints(low, "\nCrescentMoon    20   9.85255  1/0.10  8 +0.3    2 4 15 30\n"))
+        << low.out;
+}
+
+TEST_F(TableApp, JsonParsesBackWithEveryName)
+{
+    const std::string names = "[Exposures]\r\n\"Hale, Bopp=5\"\r\nComet \"X\"=7\r\nBell\x07=3\r\n"
+                              "Lune \xC3\xA9t\xC3\xA9=2\r\nBad\xFF=0\r\n";
+    const TableRun got = run({"--json", "--settings", write(names), "--iso", "100"});
+    ASSERT_EQ(got.status, 0) << got.err;
+    const auto json = nlohmann::json::parse(got.out); // throws, and fails the test, if invalid
+    std::vector<std::string> objects;
+    for (const auto& row : json["rows"])
+        objects.push_back(row["object"]);
+    EXPECT_EQ(objects, (std::vector<std::string>{"Hale, Bopp", "Comet \"X\"", "Bell\x07",
+                                                 "Lune \xC3\xA9t\xC3\xA9", "Bad\xEF\xBF\xBD"}));
+    EXPECT_NEAR(json["optics"]["system_fl_mm"].get<double>(), 50 * 1420.0 / 19, 1e-9);
+    EXPECT_TRUE(json["optics"]["image_scale_arcsec_per_px"].is_null());
+    EXPECT_TRUE(json["optics"]["field_arcmin"].is_null());
+    const auto& moon = json["rows"][3];
+    EXPECT_NEAR(moon["exposure_s"].get<double>(), 0.1442560839 * 20 / 2, 1e-9);
+    EXPECT_TRUE(moon["altitude_deg"].is_null() && moon["air_mass"].is_null());
+    EXPECT_EQ(moon["bracket"], nlohmann::json::array());
+    EXPECT_TRUE(moon["fault"].is_null());
+    const auto& bad = json["rows"][4];
+    EXPECT_TRUE(bad["exposure_s"].is_null() && bad["shutter"].is_null());
+    EXPECT_EQ(bad["fault"], "Cannot work out the exposure: K is 0.");
+
+    const auto sky = nlohmann::json::parse(
+        run({"--json", "--settings", write(names), "--pixel-size", "3.75", "--sensor", "4.8x3.6"})
+            .out)["optics"];
+    EXPECT_NEAR(sky["image_scale_arcsec_per_px"].get<double>(), 0.207, 0.0005);
+    EXPECT_NEAR(sky["field_arcmin"][1].get<double>(), 3.31, 0.005);
 }
 
 TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
@@ -143,6 +205,10 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
     std::filesystem::create_directory(m_temp.file("folder"));
     const std::string iso =
         "vellmore-table: --iso takes positive numbers separated by commas, not ";
+    const std::string height = "vellmore-table: --altitude takes heights above 0 and up to 90 "
+                               "degrees separated by commas, not ";
+    const std::string sensor = "vellmore-table: --sensor takes the sensor's width and height in "
+                               "millimetres, as 4.8x3.6, not ";
     const struct
     {
         std::vector<std::string> args;
@@ -158,6 +224,16 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
         {{"--iso", "1e400"}, 2, iso + "\"1e400\""},
         {{"--settings"}, 2, "vellmore-table: --settings needs a value"},
         {{"--csv=yes"}, 2, "vellmore-table: --csv takes no value"},
+        {{"--altitude", "0"}, 2, height + "\"0\""},
+        {{"--altitude", "45,91"}, 2, height + "\"91\""},
+        {{"--altitude=abc"}, 2, height + "\"abc\""},
+        {{"--altitude", "30", "--extinction", "-1"}, 2, "vellmore-table: --extinction takes magnitudes per air mass from 0 to 2, not \"-1\""},
+        {{"--extinction", "0.3"}, 2, "vellmore-table: --extinction needs --altitude"},
+        {{"--bracket", "4"}, 2, "vellmore-table: --bracket takes 1, 2 or 3 stops, not \"4\""},
+        {{"--pixel-size", "0"}, 2, "vellmore-table: --pixel-size takes the pixel size in micrometres, above 0, not \"0\""},
+        {{"--sensor", "4.8"}, 2, sensor + "\"4.8\""},
+        {{"--sensor", "4.8x"}, 2, sensor + "\"4.8x\""},
+        {{"--json", "--csv"}, 2, "vellmore-table: --csv and --json cannot be used together"},
         {{"--settings", m_temp.file("folder")}, 1, "vellmore-table: The settings file " + m_temp.file("folder") + " is a folder, not a plain text file. Nothing was loaded or changed."},
         {{"--settings", m_temp.file("night.ini")}, 1, "vellmore-table: there is no settings file " + m_temp.file("night.ini")},
         {{"--settings", write(std::string("\xFF\xFEK\0", 4), "night16.ini")}, 1, "vellmore-table: " + m_temp.file("night16.ini") + " is saved as UTF-16; save it as plain text. Nothing was loaded or changed."},
@@ -173,7 +249,11 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
         EXPECT_EQ(got.out, "");
         EXPECT_EQ(got.err.find("usage: vellmore-table") != std::string::npos, c.status == 2);
     }
-    EXPECT_EQ(run({"--help"}).out.rfind("usage: vellmore-table [--settings FILE]", 0), 0u);
+    const std::string help = run({"--help"}).out;
+    for (const char* option :
+         {"--settings FILE", "--iso LIST", "--altitude LIST", "--extinction K", "--bracket N",
+          "--pixel-size UM", "--sensor WxH", "--csv", "--json", "--help", "--version"})
+        EXPECT_NE(help.find(std::string("\n  ") + option), std::string::npos) << option;
 }
 
 } // namespace
