@@ -89,6 +89,14 @@ std::vector<std::string> bracketSpeeds(const ShutterChoice& choice, int stops)
     return bracket;
 }
 
+std::string speedList(const std::vector<std::string>& speeds)
+{
+    std::string text;
+    for (const std::string& speed : speeds)
+        text += (text.empty() ? "" : " ") + speed;
+    return text;
+}
+
 std::string offsetText(double stops)
 {
     const std::string text = platform::formatPattern(stops, 1);

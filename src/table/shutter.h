@@ -22,6 +22,9 @@ ShutterChoice nearestShutter(double exposureSeconds);
 // without the speed itself; fewer where the scale ends, none when no speed was chosen.
 std::vector<std::string> bracketSpeeds(const ShutterChoice& choice, int stops);
 
+// Speeds separated by blanks, as the tables write a bracket ("1/15 1/4").
+std::string speedList(const std::vector<std::string>& speeds);
+
 // The offset in stops to one decimal with its sign ("+0.2", "-1.0").
 std::string offsetText(double stops);
 

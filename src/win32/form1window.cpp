@@ -1,6 +1,7 @@
 #include "win32/form1window.h"
 
 #include "form/layout.h"
+#include "win32/controls.h"
 
 #include <commctrl.h>
 
@@ -19,74 +20,6 @@ constexpr int firstControlId = 100;
 constexpr UINT shownMessage = WM_APP + 1;
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF blue = RGB(0, 0, 255);
-// The room a push button's bevel and focus rectangle take from its caption, in pixels.
-constexpr int buttonChrome = 8;
-
-int screenDpi()
-{
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
-}
-
-HFONT createFont(const form::Font& font, int dpi)
-{
-    LOGFONTA spec{};
-    spec.lfHeight = -MulDiv(static_cast<int>(font.points * 100 + 0.5), dpi, 7200);
-    spec.lfWeight = font.weight;
-    spec.lfUnderline = font.underline;
-    spec.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(spec.lfFaceName, font.family, LF_FACESIZE);
-    return CreateFontIndirectA(&spec);
-}
-
-const char* classOf(form::Kind kind)
-{
-    switch (kind) {
-    case form::Kind::TextBox:
-        return "EDIT";
-    case form::Kind::Button:
-        return "BUTTON";
-    case form::Kind::Selector:
-        return "COMBOBOX";
-    case form::Kind::Label:
-    case form::Kind::Link:
-        break;
-    }
-    return "STATIC";
-}
-
-DWORD styleOf(const form::ControlSpec& spec)
-{
-    const DWORD base = WS_CHILD | WS_VISIBLE;
-    switch (spec.kind) {
-    case form::Kind::TextBox:
-        return base | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-    case form::Kind::Button:
-        return base | WS_TABSTOP | BS_PUSHBUTTON;
-    case form::Kind::Selector:
-        return base | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-    case form::Kind::Label:
-    case form::Kind::Link:
-        break;
-    }
-    // Captions show "&" as it is: none of them carries an access key.
-    DWORD style = base | SS_NOPREFIX;
-    if (spec.kind == form::Kind::Link)
-        style |= SS_NOTIFY;
-    if (spec.align == form::Align::Right)
-        return style | SS_RIGHT;
-    return style | (spec.align == form::Align::Centre ? SS_CENTER : SS_LEFT);
-}
-
-int textWidth(HDC dc, HFONT font, const char* text)
-{
-    SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-    return size.cx;
-}
 
 } // namespace
 
@@ -124,7 +57,7 @@ std::unique_ptr<Form1Window> Form1Window::create(HINSTANCE instance, const std::
     CreateWindowExA(0, windowClass, form::windowCaption, windowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                     window.get());
-    if (!window->m_hwnd || !window->createControls(instance, dpi))
+    if (!window->m_hwnd || !window->createControls(dpi))
         return nullptr;
     window->m_logic.load();
     return window;
@@ -140,11 +73,10 @@ Form1Window::~Form1Window()
     DeleteObject(m_linkFont);
 }
 
-bool Form1Window::createControls(HINSTANCE instance, int dpi)
+bool Form1Window::createControls(int dpi)
 {
     m_font = createFont(form::windowFont, dpi);
     m_linkFont = createFont(form::linkFont, dpi);
-    const int clientWidth = form::toPixels(form::clientWidthTwips, dpi);
     // Created in tab order, which is the order the dialog manager walks; labels after them.
     std::vector<const form::ControlSpec*> order;
     for (const Control id : form::tabOrder())
@@ -153,32 +85,11 @@ bool Form1Window::createControls(HINSTANCE instance, int dpi)
         if (spec.kind == form::Kind::Label || spec.kind == form::Kind::Link)
             order.push_back(&spec);
     }
-    HDC measure = CreateCompatibleDC(nullptr);
     for (const form::ControlSpec* spec : order) {
         HFONT font = spec->font.underline ? m_linkFont : m_font;
-        form::Rect box = form::toPixels(spec->twips, dpi);
-        if (form::hasFixedCaption(*spec)) {
-            const int chrome = spec->kind == form::Kind::Button ? buttonChrome : 0;
-            const int needed = textWidth(measure, font, spec->text) + chrome;
-            box = form::fitCaption(box, spec->align, needed, clientWidth);
-        }
-        // A drop-down's height includes its open list; its closed height follows its font.
-        const bool selector = spec->kind == form::Kind::Selector;
-        const int height = selector ? box.height * 10 : box.height;
-        const DWORD exStyle = spec->kind == form::Kind::TextBox ? WS_EX_CLIENTEDGE : 0;
-        HWND hwnd = CreateWindowExA(
-            exStyle, classOf(spec->kind), spec->text, styleOf(*spec), box.left, box.top, box.width,
-            height, m_hwnd,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + int(spec->id))), instance,
-            nullptr);
-        if (!hwnd)
-            break;
-        m_controls[static_cast<size_t>(spec->id)] = hwnd;
-        SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (selector)
-            SetWindowTextA(hwnd, spec->text); // a combo box leaves its window name unused
+        const int id = firstControlId + static_cast<int>(spec->id);
+        m_controls[static_cast<size_t>(spec->id)] = createControl(*spec, m_hwnd, id, font, dpi);
     }
-    DeleteDC(measure);
     if (std::find(m_controls.begin(), m_controls.end(), nullptr) != m_controls.end())
         return false;
     m_focus = control(form::tabOrder().front());

@@ -24,7 +24,7 @@ using ErrorReporter = std::function<void(HWND owner, const std::string& message)
 // The calculator window drawn with Win32 controls: builds the 29 controls from the layout table
 // and forwards their notifications to the shared handlers. Texts cross to Windows as 8-bit text
 // in the system code page.
-class Form1Window final : private form::View
+class Form1Window final : public form::View
 {
 public:
     // Creates the window, hidden, and runs its load; nullptr when Windows cannot make it. An
@@ -42,15 +42,7 @@ public:
     // Opens a document or web address with the desktop's handler; above 32 on success.
     int StartDoc(std::string& DocName);
 
-private:
-    Form1Window(std::string programDir, std::shared_ptr<platform::Launcher> launcher,
-                ErrorReporter reporter);
-
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void onCommand(int id, int code);
-    bool createControls(HINSTANCE instance, int dpi);
-
+    // The window's texts and selector, as the handlers see them.
     std::string text(form::Control control) const override;
     void setText(form::Control control, const std::string& text) override;
     void clearSelector() override;
@@ -58,6 +50,15 @@ private:
     int selectedIndex() const override;
     void setSelectedIndex(int index) override;
     void showMessage(const std::string& message) override;
+
+private:
+    Form1Window(std::string programDir, std::shared_ptr<platform::Launcher> launcher,
+                ErrorReporter reporter);
+
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(int id, int code);
+    bool createControls(int dpi);
 
     ErrorReporter m_reporter;
     form::Form1Logic m_logic;
