@@ -37,17 +37,7 @@ need_packages() {
 
 # Liberation Sans stands in for MS Sans Serif where Windows fonts are missing.
 base_packages=(cmake make g++ qt6-base-dev nlohmann-json3-dev fonts-dejavu-core fonts-liberation2)
-test_packages=(libgtest-dev libgmock-dev locales)
-
-# A comma-decimal locale, so the tests can show that numbers never follow the process locale.
-need_test_locale() {
-    locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' && return 0
-    [ "$(id -u)" -eq 0 ] || { say "de_DE.UTF-8 is missing; the locale test will be skipped"; return 0; }
-    say "generating the de_DE.UTF-8 locale"
-    sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^de_DE\.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >> /etc/locale.gen
-    locale-gen >/dev/null
-}
+test_packages=(libgtest-dev libgmock-dev)
 
 # configure DIR [cmake options...]: the first time in full, afterwards only the options.
 configure() {
@@ -77,14 +67,12 @@ cmd_run() {
 
 cmd_test() {
     need_packages "${base_packages[@]}" "${test_packages[@]}"
-    need_test_locale
     configure_and_build "$root/build" -DBUILD_TESTING=ON "$(werror)"
     ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 }
 
 cmd_sanitize() {
     need_packages "${base_packages[@]}" "${test_packages[@]}"
-    need_test_locale
     configure_and_build "$root/build-asan" -DBUILD_TESTING=ON -DVELLMORE_SANITIZE=ON "$(werror)"
     UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
 }

@@ -16,16 +16,12 @@ public:
     TestDir()
     {
         std::random_device random;
-        const auto base = std::filesystem::temp_directory_path();
-        do {
-            m_path = base / ("vellmore-test-" + std::to_string(random()));
-        } while (!std::filesystem::create_directory(m_path));
+        do
+            m_path = std::filesystem::temp_directory_path() /
+                     ("vellmore-test-" + std::to_string(random()));
+        while (!std::filesystem::create_directory(m_path));
     }
-    ~TestDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
+    ~TestDir() { std::filesystem::remove_all(m_path, m_ignored); }
     TestDir(const TestDir&) = delete;
     TestDir& operator=(const TestDir&) = delete;
 
@@ -34,6 +30,7 @@ public:
 
 private:
     std::filesystem::path m_path;
+    std::error_code m_ignored;
 };
 
 inline std::string contentOf(const std::string& path)
@@ -45,12 +42,6 @@ inline std::string contentOf(const std::string& path)
 inline void writeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline bool exists(const std::string& path)
-{
-    std::error_code ignored;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
 } // namespace vellmore::testing

@@ -47,7 +47,6 @@ INSTANTIATE_TEST_SUITE_P(Inputs, ComputeExposure, ::testing::Values(
     CalcCase{"Saturn", {"1420", "19", "50", "220", "13.6", "100"}, {"74.74X", "3736.84", "16.99", "0.21214 Sec", "4.71 Sec"}, ""},
     CalcCase{"UnitsAfterNumbers", {"1420 mm", " 19", "50mm", "220 mm", "40", "100 ISO"}, {"74.74X", "3736.84", "16.99", "0.07213 Sec", "13.86 Sec"}, ""},
     CalcCase{"NegativeInputs", {"-1420", "19", "50", "220", "40", "100"}, {"-74.74X", "-3736.84", "-16.99", "0.07213 Sec", "13.86 Sec"}, ""},
-    CalcCase{"LargeWithoutGrouping", {"142000000", "19", "50", "220", "40", "100"}, {"7473684.21X", "373684210.53", "1698564.59", "721280419.40432 Sec", "0.00 Sec"}, ""},
     CalcCase{"EyepieceZero", {"1420", "0", "50", "220", "40", "100"}, {}, "Cannot work out the magnification: the eyepiece focal length is 0."},
     CalcCase{"ZeroOverZero", {"0", "", "50", "220", "40", "100"}, {}, "Cannot work out the magnification: the eyepiece focal length is 0."},
     CalcCase{"MagnificationOverflow", {"1e300", "1e-10", "50", "220", "40", "100"}, {}, "Cannot work out the magnification: the telescope focal length divided by the eyepiece focal length is too large."},
@@ -57,12 +56,10 @@ INSTANTIATE_TEST_SUITE_P(Inputs, ComputeExposure, ::testing::Values(
     CalcCase{"IsoEmpty", {"1420", "19", "50", "220", "40", ""}, {}, "Cannot work out the exposure: the film ISO is 0."},
     CalcCase{"ExposureOverflow", {"1e150", "1", "1", "1", "1e-300", "1"}, {}, "Cannot work out the exposure: the exposure is too long to show; check the K and the film ISO."},
     CalcCase{"TelescopeZero", {"0", "19", "50", "220", "40", "100"}, {"0.00X", "0.00", "0.00", "0.00000 Sec"}, std::string(zeroTime) + "the telescope focal length is 0."},
-    CalcCase{"NegativeZero", {"-0", "19", "50", "220", "40", "100"}, {"0.00X", "0.00", "0.00", "0.00000 Sec"}, std::string(zeroTime) + "the telescope focal length is 0."},
     CalcCase{"CameraZero", {"1420", "19", "0", "220", "40", "100"}, {"74.74X", "0.00", "0.00", "0.00000 Sec"}, std::string(zeroTime) + "the camera lens focal length is 0."},
     // N^2 and K x S beyond the double range are held wider, so t itself can still be worked out.
     CalcCase{"WideProduct", {"1e200", "1", "1", "1", "1e300", "1e300"}, {zeros200 + "X", zeros200, zeros200, "0.00000 Sec", zeros200 + " Sec"}, ""},
     CalcCase{"TinyExposure", {"1e-160", "1", "1", "1", "1", "1"}, {"0.00X", "0.00", "0.00", "0.00000 Sec"}, tooShort},
-    CalcCase{"SubnormalInput", {"1e-320", "1", "1", "1", "1", "1"}, {"0.00X", "0.00", "0.00", "0.00000 Sec"}, tooShort},
     CalcCase{"InputOverflow", {"1420", "19", "50", "220", "1e400", "100"}, {}, "Cannot read the inputs: K is too large a number."}),
     [](const ::testing::TestParamInfo<CalcCase>& info) { return std::string(info.param.name); });
 // clang-format on

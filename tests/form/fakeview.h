@@ -15,20 +15,16 @@ struct FakeView : View
     FakeView()
     {
         for (const ControlSpec& control : controls())
-            texts[static_cast<size_t>(control.id)] = control.text;
+            texts[index(control.id)] = control.text;
     }
+    static size_t index(Control control) { return static_cast<size_t>(control); }
 
     std::string text(Control control) const override { return texts[index(control)]; }
     void setText(Control control, const std::string& text) override
     {
         texts[index(control)] = text;
     }
-    void clearSelector() override
-    {
-        entries.clear();
-        selected = -1;
-        texts[index(Control::Combo1)].clear();
-    }
+    void clearSelector() override { setSelectedIndex(-1), entries.clear(); }
     void appendEntries(const std::vector<std::string>& added) override
     {
         entries.insert(entries.end(), added.begin(), added.end());
@@ -40,8 +36,13 @@ struct FakeView : View
         texts[index(Control::Combo1)] = row < 0 ? "" : entries.at(static_cast<size_t>(row));
     }
     void showMessage(const std::string& message) override { messages.push_back(message); }
-
-    static size_t index(Control control) { return static_cast<size_t>(control); }
+    std::vector<std::string> results() const
+    {
+        std::vector<std::string> shown;
+        for (const Control label : resultLabels)
+            shown.push_back(texts[index(label)]);
+        return shown;
+    }
 
     std::array<std::string, controlCount> texts;
     std::vector<std::string> entries;

@@ -2,22 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
 namespace vellmore::form {
 namespace {
-
-TEST(Layout, EveryControlIsNamedOnceAndFoundByItsId)
-{
-    std::set<std::string> names;
-    for (const ControlSpec& control : controls()) {
-        EXPECT_EQ(spec(control.id).name, control.name);
-        names.insert(control.name);
-    }
-    EXPECT_EQ(names.size(), 29u);
-}
 
 TEST(Layout, TabOrderIsTheDesignOrder)
 {
@@ -41,19 +30,13 @@ TEST(Layout, TwipsBecomePixelsByTheScreensDpi)
 TEST(Layout, AWideCaptionGrowsItsBoxAwayFromItsAlignedEdge)
 {
     const Rect box = {8, 96, 121, 17};
-    const struct
-    {
-        Align align;
-        int textWidth;
-        Rect fitted;
-    } cases[] = {
-        {Align::Right, 121, box},
-        {Align::Right, 126, {3, 96, 126, 17}},
-        {Align::Right, 140, {0, 96, 129, 17}}, // no further than the window's left edge
-        {Align::Left, 126, {8, 96, 126, 17}},
-        {Align::Left, 400, {8, 96, 343, 17}}, // no further than its right edge
-        {Align::Centre, 126, {6, 96, 126, 17}},
+    // clang-format off
+    const struct { Align align; int textWidth; Rect fitted; } cases[] = {
+        // Never past the window's left or right edge.
+        {Align::Right, 121, box}, {Align::Right, 126, {3, 96, 126, 17}}, {Align::Right, 140, {0, 96, 129, 17}},
+        {Align::Left, 126, {8, 96, 126, 17}}, {Align::Left, 400, {8, 96, 343, 17}}, {Align::Centre, 126, {6, 96, 126, 17}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(fitCaption(box, c.align, c.textWidth, 351), c.fitted)
             << static_cast<int>(c.align) << " " << c.textWidth;

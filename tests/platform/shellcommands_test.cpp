@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace vellmore::platform {
 namespace {
 
@@ -13,21 +15,16 @@ TEST(EditorCommandLine, IsNotepadAndTheUnquotedPath)
 
 TEST(FileUrl, NamesTheFileAndNothingElse)
 {
-    const struct
-    {
-        const char* path;
-        const char* url;
-    } cases[] = {
-        {"/home/ann/Vellmore.ini", "file:///home/ann/Vellmore.ini"},
+    // Characters that would make a web address, a query or another scheme stay plain text.
+    const std::pair<const char*, const char*> cases[] = {
         {"/home/ann/Sky notes/Vellmore.ini", "file:///home/ann/Sky%20notes/Vellmore.ini"},
         {"/home/ren\xC3\xA9/M\xC3\xBCnchen/Vellmore.ini",
          "file:///home/ren%C3%A9/M%C3%BCnchen/Vellmore.ini"},
-        // Characters that would make a web address, a query or another scheme stay plain text.
         {"/tmp/https:/x?y=1#z%20&v/Vellmore.ini",
          "file:///tmp/https%3A/x%3Fy%3D1%23z%2520%26v/Vellmore.ini"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fileUrl(c.path), c.url) << c.path;
+    for (const auto& [path, url] : cases)
+        EXPECT_EQ(fileUrl(path), url) << path;
 }
 
 #ifdef _WIN32

@@ -54,49 +54,30 @@ INSTANTIATE_TEST_SUITE_P(Files, ParseSettings, ::testing::Values(
     LoadCase{"AnyOrderLaterWins", "FilmISO=400\r\nK=40\r\nK=200\r\nColour=red\r\n", {{ISO, "400"}, {K, "40"}, {K, "200"}}, {}},
     LoadCase{"KeysAreCaseSensitive", "k=40\r\nK =40\r\n", {}, {}},
     LoadCase{"ValueKeptAsRead", "K= 40 mm\r\nK==5\r\nK=\r\n", {{K, " 40 mm"}, {K, "=5"}, {K, ""}}, {}},
-    LoadCase{"TwoSettingsOnALine", "K=40, FilmISO=100\r\nK=20, good for the Moon\r\n", {{K, "40"}, {ISO, "100"}, {K, "20"}}, {}},
     LoadCase{"HeaderCaseMatters", "[exposures]\r\nMoon=20\r\n", {}, {}},
     LoadCase{"ObjectNames", "[Exposures]\r\nFull Moon=200\r\n\"Hale, Bopp=5\"\r\nK=40\r\n; K values = guesses\r\n", {}, {"Full Moon= (200)", "Hale, Bopp= (5)", "K= (40)", "; K values = (0)"}},
     LoadCase{"ObjectValues", "[Exposures]\r\nDim=.5\r\nMystery=bright\r\nSaturn=13,6\r\n", {}, {"Dim= (.5)", "Mystery= (0)", "Saturn= (13)"}},
     LoadCase{"SecondHeaderSkipped", "[Exposures]\r\nA=1\r\n[Exposures]\r\nB=2\r\n", {}, {"A= (1)", "B= (2)"}},
     LoadCase{"EndsWithHeader", "K=40\r\n[Exposures]", {{K, "40"}}, {}},
     LoadCase{"EndsWithTwoHeaders", "[Exposures]\r\n[Exposures]\r\n", {}, {}},
-    LoadCase{"CrOnlyNoFinalLineEnd", "K=20\r[Exposures]\rMoon=20", {{K, "20"}}, {"Moon= (20)"}},
-    LoadCase{"EndsInsideAQuote", "K=40\r\n[Exposures]\r\nA=1\r\n\"Half=2\r\nB=3", {{K, "40"}}, {"A= (1)", "Half= (2)"}},
     LoadCase{"Utf16Refused", std::string("\xFF\xFEK\0=\0" "4\0", 8), {}, {}, LoadError::Utf16},
     LoadCase{"Utf16BigEndianRefused", std::string("\xFE\xFF\0K", 4), {}, {}, LoadError::Utf16},
-    LoadCase{"Utf8BomSkipped", "\xEF\xBB\xBFK=40\r\n", {{K, "40"}}, {}},
     LoadCase{"ObjectOverflowStops", "[Exposures]\r\nA=1\r\nB=1e400\r\nC=3\r\n", {}, {"A= (1)"}, LoadError::ObjectOverflow}),
     [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
 // clang-format on
 
-TEST(ParseSettingsLimits, KeepsTheFirstThousandObjects)
-{
-    std::string file = "K=40\r\n[Exposures]\r\n";
-    for (int i = 1; i <= 1000; ++i)
-        file += "Object" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
-    EXPECT_EQ(parseSettings(file).error, std::nullopt);
-    const LoadResult got = parseSettings(file + "Object1001=1\r\nK=2\r\n");
-    ASSERT_EQ(got.objects.size(), 1000u);
-    EXPECT_EQ(got.objects.back().name, "Object1000=");
-    EXPECT_EQ(got.error, LoadError::TooManyObjects);
-    EXPECT_EQ(got.assignments.size(), 1u);
-}
-
 TEST(ParseSettingsLimits, LargeFilesLoadInOnePass)
 {
-    const std::string longValue(10 * 1024 * 1024, '7');
-    const LoadResult line = parseSettings("K=" + longValue);
-    ASSERT_EQ(line.assignments.size(), 1u);
-    EXPECT_EQ(line.assignments[0].value.size(), longValue.size());
-
     std::string prose; // 50 MB of free text without "="
     while (prose.size() < 50u * 1024 * 1024)
         prose += "The Moon rose over the ridge, and the seeing was good.\r\n";
-    const LoadResult text = parseSettings(prose + "[Exposures]\r\n" + prose + "Moon=20");
-    EXPECT_TRUE(text.assignments.empty());
-    ASSERT_EQ(text.objects.size(), 1u);
-    EXPECT_EQ(text.objects[0].name, "Moon=");
+    const std::string longValue(10 * 1024 * 1024, '7');
+    const LoadResult got =
+        parseSettings(prose + "K=" + longValue + "\r\n[Exposures]\r\n" + prose + "Moon=20");
+    ASSERT_EQ(got.assignments.size(), 1u);
+    EXPECT_EQ(got.assignments[0].value, longValue);
+    ASSERT_EQ(got.objects.size(), 1u);
+    EXPECT_EQ(got.objects[0].name, "Moon=");
 }
 
 TEST(SettingsFile, DefaultIsFifteenCrLfLines)
