@@ -13,7 +13,7 @@ constexpr Align M = Align::Centre;
 constexpr Font W = windowFont;
 
 // clang-format off
-constexpr std::array<ControlSpec, controlCount> table = {{
+constexpr std::array<ControlDef, controlCount> table = {{
     {C::Label1, "Label1", K::Label, "Telescope FL (mm):", {360, 360, 1575, 255}, 6, R, false, W},
     {C::txtTelescopeFL, "txtTelescopeFL", K::TextBox, "1420", {2040, 360, 975, 285}, 0, L, false, W},
     {C::Label2, "Label2", K::Label, "Eyepiece FL (mm):", {360, 720, 1575, 255}, 7, R, false, W},
@@ -53,32 +53,32 @@ bool takesFocus(Kind kind)
 
 } // namespace
 
-const std::array<ControlSpec, controlCount>& controls()
+const std::array<ControlDef, controlCount>& controls()
 {
     return table;
 }
 
-const ControlSpec& spec(Control id)
+const ControlDef& definition(Control id)
 {
     return table[static_cast<size_t>(id)];
 }
 
 std::vector<Control> tabOrder()
 {
-    std::vector<const ControlSpec*> focusable;
-    for (const ControlSpec& control : table) {
+    std::vector<const ControlDef*> focusable;
+    for (const ControlDef& control : table) {
         if (takesFocus(control.kind))
             focusable.push_back(&control);
     }
     std::sort(focusable.begin(), focusable.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+              [](const ControlDef* a, const ControlDef* b) { return a->tabIndex < b->tabIndex; });
     std::vector<Control> order;
-    for (const ControlSpec* control : focusable)
+    for (const ControlDef* control : focusable)
         order.push_back(control->id);
     return order;
 }
 
-bool hasFixedCaption(const ControlSpec& control)
+bool hasFixedCaption(const ControlDef& control)
 {
     if (control.kind != Kind::Label && control.kind != Kind::Link && control.kind != Kind::Button)
         return false;

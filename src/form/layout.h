@@ -68,7 +68,7 @@ struct Font
     bool underline;
 };
 
-struct ControlSpec
+struct ControlDef
 {
     Control id;
     const char* name; // the control's name in code and the toolkit's object name
@@ -104,8 +104,8 @@ inline constexpr std::array<Control, 5> resultLabels = {
     Control::lblExposure,     Control::lblOneDiv,
 };
 
-const std::array<ControlSpec, controlCount>& controls();
-const ControlSpec& spec(Control id);
+const std::array<ControlDef, controlCount>& controls();
+const ControlDef& definition(Control id);
 
 // The controls that take the keyboard focus, in tab-index order; the first has it at start.
 std::vector<Control> tabOrder();
@@ -115,7 +115,7 @@ int toPixels(int twips, int dpi);
 Rect toPixels(const Rect& twips, int dpi);
 
 // A label, link or button whose caption never changes after the window is made.
-bool hasFixedCaption(const ControlSpec& control);
+bool hasFixedCaption(const ControlDef& control);
 
 // The box a fixed caption needs when the face the system really has is wider than the one the
 // box was drawn for: the box keeps the edge its text is aligned to and grows away from it (both

@@ -56,7 +56,7 @@ void fitCaption(QWidget& control, const QString& caption, form::Align align)
 
 } // namespace
 
-QFont designFont(const form::Font& font)
+QFont qtFont(const form::Font& font)
 {
     QFont qfont;
     qfont.setFamilies({QString::fromLatin1(font.family), QStringLiteral("Microsoft Sans Serif"),
@@ -67,24 +67,24 @@ QFont designFont(const form::Font& font)
     return qfont;
 }
 
-QWidget* createControl(const form::ControlSpec& spec, QWidget* parent)
+QWidget* createControl(const form::ControlDef& def, QWidget* parent)
 {
-    const QString text = QString::fromLatin1(spec.text);
+    const QString text = QString::fromLatin1(def.text);
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (def.kind) {
     case form::Kind::Label:
     case form::Kind::Link: {
         auto* label =
-            spec.kind == form::Kind::Link ? new ClickableLabel(parent) : new QLabel(parent);
+            def.kind == form::Kind::Link ? new ClickableLabel(parent) : new QLabel(parent);
         label->setText(text);
         label->setTextFormat(Qt::PlainText);
-        label->setAlignment(toQt(spec.align) | Qt::AlignTop);
+        label->setAlignment(toQt(def.align) | Qt::AlignTop);
         widget = label;
         break;
     }
     case form::Kind::TextBox: {
         auto* edit = new QLineEdit(text, parent);
-        edit->setAlignment(toQt(spec.align));
+        edit->setAlignment(toQt(def.align));
         widget = edit;
         break;
     }
@@ -107,17 +107,17 @@ QWidget* createControl(const form::ControlSpec& spec, QWidget* parent)
         break;
     }
     }
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    if (spec.font.underline)
-        widget->setFont(designFont(spec.font));
-    if (spec.blue) {
+    widget->setObjectName(QString::fromLatin1(def.name));
+    if (def.font.underline)
+        widget->setFont(qtFont(def.font));
+    if (def.blue) {
         QPalette palette = widget->palette();
         palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
         widget->setPalette(palette);
     }
-    widget->setGeometry(toQt(form::toPixels(spec.twips, logicalDpi)));
-    if (form::hasFixedCaption(spec))
-        fitCaption(*widget, text, spec.align);
+    widget->setGeometry(toQt(form::toPixels(def.twips, logicalDpi)));
+    if (form::hasFixedCaption(def))
+        fitCaption(*widget, text, def.align);
     return widget;
 }
 

@@ -8,12 +8,12 @@ class QWidget;
 
 namespace vellmore::qt {
 
-// The window's design font in Qt terms; where the classic face is missing, the closest faces in
+// A layout font in Qt terms; where the classic face is missing, the closest faces in
 // width stand in for it.
-QFont designFont(const form::Font& font);
+QFont qtFont(const form::Font& font);
 
 // Creates one control from its layout entry, at its pixel place (grown where the face the
 // system really has needs more room for a fixed caption).
-QWidget* createControl(const form::ControlSpec& spec, QWidget* parent);
+QWidget* createControl(const form::ControlDef& def, QWidget* parent);
 
 } // namespace vellmore::qt

@@ -48,12 +48,12 @@ Form1::~Form1() = default;
 void Form1::createControls()
 {
     setWindowTitle(QString::fromLatin1(form::windowCaption));
-    setFont(designFont(form::windowFont));
+    setFont(qtFont(form::windowFont));
     setFixedSize(form::toPixels(form::clientWidthTwips, 96),
                  form::toPixels(form::clientHeightTwips, 96));
 
-    for (const form::ControlSpec& spec : form::controls())
-        m_controls[static_cast<size_t>(spec.id)] = createControl(spec, this);
+    for (const form::ControlDef& def : form::controls())
+        m_controls[static_cast<size_t>(def.id)] = createControl(def, this);
 
     const std::vector<Control> order = form::tabOrder();
     for (size_t i = 1; i < order.size(); ++i)

@@ -19,10 +19,10 @@ const char* classOf(form::Kind kind)
     return "STATIC";
 }
 
-DWORD styleOf(const form::ControlSpec& spec)
+DWORD styleOf(const form::ControlDef& def)
 {
     const DWORD base = WS_CHILD | WS_VISIBLE;
-    switch (spec.kind) {
+    switch (def.kind) {
     case form::Kind::TextBox:
         return base | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
     case form::Kind::Button:
@@ -35,11 +35,11 @@ DWORD styleOf(const form::ControlSpec& spec)
     }
     // Captions show "&" as it is: none of them carries an access key.
     DWORD style = base | SS_NOPREFIX;
-    if (spec.kind == form::Kind::Link)
+    if (def.kind == form::Kind::Link)
         style |= SS_NOTIFY;
-    if (spec.align == form::Align::Right)
+    if (def.align == form::Align::Right)
         return style | SS_RIGHT;
-    return style | (spec.align == form::Align::Centre ? SS_CENTER : SS_LEFT);
+    return style | (def.align == form::Align::Centre ? SS_CENTER : SS_LEFT);
 }
 
 } // namespace
@@ -54,24 +54,24 @@ int screenDpi()
 
 HFONT createFont(const form::Font& font, int dpi)
 {
-    LOGFONTA spec{};
-    spec.lfHeight = -MulDiv(static_cast<int>(font.points * 100 + 0.5), dpi, 7200);
-    spec.lfWeight = font.weight;
-    spec.lfUnderline = font.underline;
-    spec.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(spec.lfFaceName, font.family, LF_FACESIZE);
-    return CreateFontIndirectA(&spec);
+    LOGFONTA def{};
+    def.lfHeight = -MulDiv(static_cast<int>(font.points * 100 + 0.5), dpi, 7200);
+    def.lfWeight = font.weight;
+    def.lfUnderline = font.underline;
+    def.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(def.lfFaceName, font.family, LF_FACESIZE);
+    return CreateFontIndirectA(&def);
 }
 
-HWND createControl(const form::ControlSpec& spec, HWND parent, int id, HFONT font, int dpi)
+HWND createControl(const form::ControlDef& def, HWND parent, int id, HFONT font, int dpi)
 {
-    // Windows has the design's face, MS Sans Serif, so every caption fits the box drawn for it.
-    const form::Rect box = form::toPixels(spec.twips, dpi);
+    // Windows has the layout's face, MS Sans Serif, so every caption fits the box drawn for it.
+    const form::Rect box = form::toPixels(def.twips, dpi);
     // A drop-down's height includes its open list; its closed height follows its font.
-    const bool selector = spec.kind == form::Kind::Selector;
-    const DWORD exStyle = spec.kind == form::Kind::TextBox ? WS_EX_CLIENTEDGE : 0;
+    const bool selector = def.kind == form::Kind::Selector;
+    const DWORD exStyle = def.kind == form::Kind::TextBox ? WS_EX_CLIENTEDGE : 0;
     HWND control = CreateWindowExA(
-        exStyle, classOf(spec.kind), spec.text, styleOf(spec), box.left, box.top, box.width,
+        exStyle, classOf(def.kind), def.text, styleOf(def), box.left, box.top, box.width,
         selector ? box.height * 10 : box.height, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
@@ -79,7 +79,7 @@ HWND createControl(const form::ControlSpec& spec, HWND parent, int id, HFONT fon
         return nullptr;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (selector)
-        SetWindowTextA(control, spec.text); // a combo box leaves its window name unused
+        SetWindowTextA(control, def.text); // a combo box leaves its window name unused
     return control;
 }
 

@@ -78,17 +78,17 @@ bool Form1Window::createControls(int dpi)
     m_font = createFont(form::windowFont, dpi);
     m_linkFont = createFont(form::linkFont, dpi);
     // Created in tab order, which is the order the dialog manager walks; labels after them.
-    std::vector<const form::ControlSpec*> order;
+    std::vector<const form::ControlDef*> order;
     for (const Control id : form::tabOrder())
-        order.push_back(&form::spec(id));
-    for (const form::ControlSpec& spec : form::controls()) {
-        if (spec.kind == form::Kind::Label || spec.kind == form::Kind::Link)
-            order.push_back(&spec);
+        order.push_back(&form::definition(id));
+    for (const form::ControlDef& def : form::controls()) {
+        if (def.kind == form::Kind::Label || def.kind == form::Kind::Link)
+            order.push_back(&def);
     }
-    for (const form::ControlSpec* spec : order) {
-        HFONT font = spec->font.underline ? m_linkFont : m_font;
-        const int id = firstControlId + static_cast<int>(spec->id);
-        m_controls[static_cast<size_t>(spec->id)] = createControl(*spec, m_hwnd, id, font, dpi);
+    for (const form::ControlDef* def : order) {
+        HFONT font = def->font.underline ? m_linkFont : m_font;
+        const int id = firstControlId + static_cast<int>(def->id);
+        m_controls[static_cast<size_t>(def->id)] = createControl(*def, m_hwnd, id, font, dpi);
     }
     if (std::find(m_controls.begin(), m_controls.end(), nullptr) != m_controls.end())
         return false;

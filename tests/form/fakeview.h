@@ -14,7 +14,7 @@ struct FakeView : View
 {
     FakeView()
     {
-        for (const ControlSpec& control : controls())
+        for (const ControlDef& control : controls())
             texts[index(control.id)] = control.text;
     }
     static size_t index(Control control) { return static_cast<size_t>(control); }

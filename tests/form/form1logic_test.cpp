@@ -14,7 +14,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-const Texts designResults = {"74.74X", "3736.84", "16.99", "0.07213 Sec", "13.86 Sec"};
+const Texts defaultResults = {"74.74X", "3736.84", "16.99", "0.07213 Sec", "13.86 Sec"};
 
 class Form1LogicTest : public ::testing::Test
 {
@@ -52,7 +52,7 @@ TEST_F(Form1LogicTest, FirstStartWritesTheDefaultFileReloadReadsItAndCalculateMa
     EXPECT_EQ(m_view.entries,
               (Texts{"CrescentMoon= (20)", "QuarterMoon= (40)", "FullMoon= (200)", "Saturn= (13.6)",
                      "Jupiter= (32.5)", "Mars= (32.5)", "Venus= (1310)"}));
-    EXPECT_EQ(m_view.results(), designResults);
+    EXPECT_EQ(m_view.results(), defaultResults);
     EXPECT_EQ(m_view.selected, -1);
     EXPECT_EQ(text(Control::Combo1), "") << "the design-time \"Select Object\" is gone";
 
@@ -61,7 +61,7 @@ TEST_F(Form1LogicTest, FirstStartWritesTheDefaultFileReloadReadsItAndCalculateMa
     writeIni(edited);
     m_logic->reloadClicked();
     EXPECT_EQ(text(Control::txtISO), "400");
-    EXPECT_EQ(m_view.results(), designResults) << "a reload does not calculate";
+    EXPECT_EQ(m_view.results(), defaultResults) << "a reload does not calculate";
     EXPECT_EQ(m_view.entries, Texts{"Dim Comet= (.5)"});
     EXPECT_EQ(m_view.selected, -1);
     pick(0);

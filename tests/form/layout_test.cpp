@@ -8,11 +8,11 @@
 namespace vellmore::form {
 namespace {
 
-TEST(Layout, TabOrderIsTheDesignOrder)
+TEST(Layout, TabOrderFollowsTheTabIndices)
 {
     std::vector<std::string> order;
     for (const Control id : tabOrder())
-        order.push_back(spec(id).name);
+        order.push_back(definition(id).name);
     EXPECT_EQ(order, (std::vector<std::string>{"txtTelescopeFL", "txtEyepieceFL", "txtCameraFL",
                                                "txtTelescopeAp", "txtK", "txtISO", "Command1",
                                                "Combo1", "Command2", "Command3"}));
@@ -22,9 +22,9 @@ TEST(Layout, TwipsBecomePixelsByTheScreensDpi)
 {
     EXPECT_EQ(toPixels(clientWidthTwips, 96), 351);
     EXPECT_EQ(toPixels(clientHeightTwips, 96), 379);
-    EXPECT_EQ(toPixels(spec(Control::Label4).twips, 96), (Rect{8, 96, 121, 17}));
+    EXPECT_EQ(toPixels(definition(Control::Label4).twips, 96), (Rect{8, 96, 121, 17}));
     EXPECT_EQ(toPixels(clientWidthTwips, 144), 527) << "526.5 rounds up";
-    EXPECT_EQ(toPixels(spec(Control::Combo1).twips, 120), (Rect{260, 150, 171, 26}));
+    EXPECT_EQ(toPixels(definition(Control::Combo1).twips, 120), (Rect{260, 150, 171, 26}));
 }
 
 TEST(Layout, AWideCaptionGrowsItsBoxAwayFromItsAlignedEdge)

@@ -35,7 +35,7 @@ protected:
     template <typename T = QWidget>
     T* widget(Control id) const
     {
-        return m_form->findChild<T*>(QString::fromLatin1(form::spec(id).name));
+        return m_form->findChild<T*>(QString::fromLatin1(form::definition(id).name));
     }
     QString text(Control id) const { return widget(id)->property("text").toString(); }
     void type(QWidget* edit, const QString& text)
@@ -63,26 +63,26 @@ TEST_F(QtForm1, BuildsTheControlsFromTheLayoutTable)
     EXPECT_EQ(m_form->size(), QSize(351, 379));
     EXPECT_EQ(m_form->minimumSize(), m_form->maximumSize()) << "fixed size";
     const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
-    for (const form::ControlSpec& spec : form::controls()) {
-        SCOPED_TRACE(spec.name);
-        QWidget* control = widget(spec.id);
+    for (const form::ControlDef& def : form::controls()) {
+        SCOPED_TRACE(def.name);
+        QWidget* control = widget(def.id);
         auto* combo = qobject_cast<QComboBox*>(control);
-        EXPECT_EQ(combo ? combo->currentText() : text(spec.id), spec.text);
-        EXPECT_EQ(control->palette().color(QPalette::WindowText) == QColor(0, 0, 255), spec.blue);
+        EXPECT_EQ(combo ? combo->currentText() : text(def.id), def.text);
+        EXPECT_EQ(control->palette().color(QPalette::WindowText) == QColor(0, 0, 255), def.blue);
         const QVariant align = control->property("alignment");
         EXPECT_TRUE(align.isNull() || combo ||
                     (align.value<Qt::Alignment>() & Qt::AlignHorizontal_Mask) ==
-                        alignments[static_cast<int>(spec.align)]);
+                        alignments[static_cast<int>(def.align)]);
 
         // Only a fixed caption may grow its box, away from its aligned edge, to show it whole:
         // a label's text has its whole box, a button's the inside of its bevel.
-        const form::Rect design = form::toPixels(spec.twips, 96);
+        const form::Rect laid = form::toPixels(def.twips, 96);
         const QRect at = control->geometry();
-        const bool fixed = form::hasFixedCaption(spec);
-        EXPECT_EQ(QRect(at.x(), design.top, at.width(), design.height), at);
-        EXPECT_TRUE(at.x() == design.left || (fixed && spec.align != form::Align::Left));
-        EXPECT_TRUE(at.x() + at.width() == design.right() ||
-                    (fixed && spec.align != form::Align::Right));
+        const bool fixed = form::hasFixedCaption(def);
+        EXPECT_EQ(QRect(at.x(), laid.top, at.width(), laid.height), at);
+        EXPECT_TRUE(at.x() == laid.left || (fixed && def.align != form::Align::Left));
+        EXPECT_TRUE(at.x() + at.width() == laid.right() ||
+                    (fixed && def.align != form::Align::Right));
         int space = control->contentsRect().width();
         if (auto* button = qobject_cast<QPushButton*>(control)) {
             QStyleOptionButton option;
@@ -91,10 +91,10 @@ TEST_F(QtForm1, BuildsTheControlsFromTheLayoutTable)
                         ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
                         .width();
         }
-        EXPECT_TRUE(!fixed || control->fontMetrics().horizontalAdvance(spec.text) <= space)
+        EXPECT_TRUE(!fixed || control->fontMetrics().horizontalAdvance(def.text) <= space)
             << "the whole caption shows in " << QFontInfo(control->font()).family().toStdString();
     }
-    QFont underlined = m_form->font(); // the design's face and size for every control
+    QFont underlined = m_form->font(); // the layout's face and size for every control
     underlined.setUnderline(true);
     EXPECT_TRUE(widget(Control::Label14)->font() == underlined);
     EXPECT_EQ(widget(Control::Label14)->cursor().shape(), Qt::PointingHandCursor);

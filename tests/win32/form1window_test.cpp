@@ -89,32 +89,30 @@ TEST_F(Win32Form1, BuildsTheControlsFromTheLayoutTableAt96Dpi)
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), WS_MINIMIZEBOX);
     const LONG_PTR alignments[] = {SS_LEFT, SS_RIGHT, SS_CENTER};
     HDC dc = GetDC(main);
-    for (const form::ControlSpec& spec : form::controls()) {
-        SCOPED_TRACE(spec.name);
-        HWND hwnd = control(spec.id);
-        EXPECT_EQ(text(spec.id), spec.text);
+    for (const form::ControlDef& def : form::controls()) {
+        SCOPED_TRACE(def.name);
+        HWND hwnd = control(def.id);
+        EXPECT_EQ(text(def.id), def.text);
         RECT at{};
         GetWindowRect(hwnd, &at);
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&at), 2);
-        const form::Rect d = form::toPixels(spec.twips, 96);
+        const form::Rect d = form::toPixels(def.twips, 96);
         EXPECT_EQ((std::vector<LONG>{at.left, at.top, at.right, at.bottom}),
                   (std::vector<LONG>{d.left, d.top, d.right(), d.top + d.height}));
 
         const LONG_PTR controlStyle = GetWindowLongPtrA(hwnd, GWL_STYLE);
-        const bool label = spec.kind == form::Kind::Label || spec.kind == form::Kind::Link;
-        EXPECT_TRUE(!label || (controlStyle & SS_TYPEMASK) == alignments[int(spec.align)]);
-        EXPECT_TRUE(spec.kind != form::Kind::Button ||
-                    (controlStyle & BS_TYPEMASK) == BS_PUSHBUTTON)
+        const bool label = def.kind == form::Kind::Label || def.kind == form::Kind::Link;
+        EXPECT_TRUE(!label || (controlStyle & SS_TYPEMASK) == alignments[int(def.align)]);
+        EXPECT_TRUE(def.kind != form::Kind::Button || (controlStyle & BS_TYPEMASK) == BS_PUSHBUTTON)
             << "never the default button";
         SendMessageA(main, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(hwnd));
-        EXPECT_EQ(GetTextColor(dc) == RGB(0, 0, 255), spec.blue);
+        EXPECT_EQ(GetTextColor(dc) == RGB(0, 0, 255), def.blue);
 
         LOGFONTA face{};
         GetObjectA(HFONT(SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof face, &face);
         EXPECT_EQ(std::string(face.lfFaceName) + (face.lfUnderline ? " underlined " : " ") +
                       std::to_string(face.lfHeight),
-                  spec.id == Control::Label14 ? "MS Sans Serif underlined -11"
-                                              : "MS Sans Serif -11")
+                  def.id == Control::Label14 ? "MS Sans Serif underlined -11" : "MS Sans Serif -11")
             << "8.25 pt at 96 DPI";
     }
     ReleaseDC(main, dc);
