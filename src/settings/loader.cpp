@@ -1,5 +1,6 @@
 #include "settings/loader.h"
 
+#include "platform/encoding.h"
 #include "platform/fieldreader.h"
 #include "platform/numberformat.h"
 #include "platform/numberparse.h"
@@ -50,7 +51,8 @@ LoadResult parseSettings(std::string_view bytes)
         return result;
     }
 
-    platform::FieldReader reader(bytes);
+    const std::string text = platform::fileTextToUtf8(bytes);
+    platform::FieldReader reader(text);
     bool inObjects = false;
     while (!reader.atEnd()) {
         std::string field = reader.next();

@@ -41,9 +41,10 @@ struct LoadResult
     bool refused() const { return error == LoadError::Utf16; }
 };
 
-// Interprets the bytes of a settings file (local 8-bit text): key=value fields set input
-// fields until the "[Exposures]" header, every "=" field after it is an object; fields without
-// "=" are skipped.
+// Interprets the bytes of a settings file: key=value fields set input fields until the
+// "[Exposures]" header, every "=" field after it is an object; fields without "=" are skipped.
+// The bytes are read as UTF-8 where they are UTF-8 and in the legacy code page otherwise; every
+// text in the result is UTF-8.
 LoadResult parseSettings(std::string_view bytes);
 
 // The selector's entry for an object: its name, " (", its K as signed number text, ")".

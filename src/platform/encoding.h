@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vellmore::platform {
+
+// Every text inside the program is UTF-8; these are the conversions at its edges.
+
+// True when the bytes are well-formed UTF-8: no overlong forms, no surrogates, nothing past
+// U+10FFFF, no sequence cut short.
+bool isUtf8(std::string_view bytes);
+
+// The bytes of a text file as UTF-8. Bytes that already are UTF-8 are kept as they are; any other
+// file was saved by an older editor in the legacy 8-bit code page, which is Windows-1252 here and
+// the system's ANSI code page on Windows.
+std::string fileTextToUtf8(std::string_view bytes);
+
+// Windows-1252 bytes as UTF-8. The five bytes that code page leaves undefined stand for the C1
+// controls of the same number, as Windows itself reads them.
+std::string windows1252ToUtf8(std::string_view bytes);
+
+// The number of characters in UTF-8 text, for lining up columns.
+size_t characterCount(std::string_view utf8);
+
+#ifdef _WIN32
+// UTF-8 to and from the UTF-16 of Windows' wide calls.
+std::wstring toWide(std::string_view utf8);
+std::string fromWide(std::wstring_view wide);
+#endif
+
+} // namespace vellmore::platform
