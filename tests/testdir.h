@@ -9,6 +9,8 @@
 
 namespace vellmore::testing {
 
+// Paths in tests are UTF-8, as the program holds them.
+
 // A fresh folder under the system's temporary folder, removed with its contents afterwards.
 class TestDir
 {
@@ -25,8 +27,11 @@ public:
     TestDir(const TestDir&) = delete;
     TestDir& operator=(const TestDir&) = delete;
 
-    std::string path() const { return m_path.string(); }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    std::string path() const { return m_path.u8string(); }
+    std::string file(const std::string& name) const
+    {
+        return (m_path / std::filesystem::u8path(name)).u8string();
+    }
 
 private:
     std::filesystem::path m_path;
@@ -35,13 +40,13 @@ private:
 
 inline std::string contentOf(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void writeFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(std::filesystem::u8path(path), std::ios::binary) << bytes;
 }
 
 } // namespace vellmore::testing

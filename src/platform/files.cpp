@@ -1,5 +1,8 @@
 #include "platform/files.h"
 
+#include "platform/encoding.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +12,8 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+// shellapi.h needs the types of windows.h.
+#include <shellapi.h>
 #else
 #include <climits>
 #include <unistd.h>
@@ -18,22 +23,28 @@ namespace vellmore::platform {
 namespace {
 
 #ifdef _WIN32
+// Paths go to Windows as UTF-16, so a folder named in any script works.
 using StatBuf = struct _stat64;
 int statPath(const std::string& path, StatBuf* st)
 {
-    return _stat64(path.c_str(), st);
+    return _wstat64(toWide(path).c_str(), st);
 }
 int linkStatPath(const std::string& path, StatBuf* st)
 {
-    return _stat64(path.c_str(), st);
+    return statPath(path, st);
 }
 int openForReading(const std::string& path)
 {
-    return _open(path.c_str(), _O_RDONLY | _O_BINARY);
+    return _wopen(toWide(path).c_str(), _O_RDONLY | _O_BINARY);
 }
 int openNew(const std::string& path)
 {
-    return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    return _wopen(toWide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                  _S_IREAD | _S_IWRITE);
+}
+int removePath(const std::string& path)
+{
+    return _wremove(toWide(path).c_str());
 }
 int fileStat(int fd, StatBuf* st)
 {
@@ -76,6 +87,10 @@ int openForReading(const std::string& path)
 int openNew(const std::string& path)
 {
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0644);
+}
+int removePath(const std::string& path)
+{
+    return std::remove(path.c_str());
 }
 int fileStat(int fd, StatBuf* st)
 {
@@ -195,14 +210,14 @@ FileWrite createNewFile(const std::string& path, std::string_view bytes)
         if (wrote <= 0) {
             const int error = wrote < 0 ? errno : EIO;
             closeFile(fd);
-            std::remove(path.c_str());
+            removePath(path);
             return {false, systemReason(error)};
         }
         done += static_cast<size_t>(wrote);
     }
     if (closeFile(fd) != 0) {
         const int error = errno;
-        std::remove(path.c_str());
+        removePath(path);
         return {false, systemReason(error)};
     }
     return {true, {}};
@@ -221,10 +236,20 @@ std::string executableDirectory(const char* argv0)
 {
     std::string exe;
 #ifdef _WIN32
-    char buf[MAX_PATH + 1];
-    const DWORD n = GetModuleFileNameA(nullptr, buf, MAX_PATH);
-    if (n > 0 && n < MAX_PATH)
-        exe.assign(buf, n);
+    // Paths may be longer than MAX_PATH; the call cuts the name short when the buffer is.
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0)
+            break;
+        if (n < buf.size()) {
+            exe = fromWide(std::wstring_view(buf.data(), n));
+            break;
+        }
+        if (buf.size() >= 32768)
+            break;
+        buf.resize(buf.size() * 2);
+    }
 #else
     char buf[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf);
@@ -237,6 +262,22 @@ std::string executableDirectory(const char* argv0)
     if (cut == std::string::npos)
         return ".";
     return cut == 0 ? exe.substr(0, 1) : exe.substr(0, cut);
+}
+
+std::vector<std::string> programArguments(int argc, char* argv[])
+{
+#ifdef _WIN32
+    // The narrow argv is in the ANSI code page and loses every other letter.
+    std::vector<std::string> args;
+    int count = 0;
+    if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            args.push_back(fromWide(wide[i]));
+        LocalFree(wide);
+        return args;
+    }
+#endif
+    return std::vector<std::string>(argv + std::min(argc, 1), argv + argc);
 }
 
 } // namespace vellmore::platform

@@ -3,10 +3,11 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vellmore::platform {
 
-// Paths are local 8-bit text, as the operating system takes them.
+// Paths are UTF-8 text; on Windows they reach the system through its wide (UTF-16) calls.
 
 enum class ReadStatus {
     Ok,
@@ -44,5 +45,8 @@ char pathSeparator();
 
 // The directory of the running executable; `argv0` is the fallback where the system cannot say.
 std::string executableDirectory(const char* argv0);
+
+// The program's arguments after its name, as UTF-8 (on Windows from its wide command line).
+std::vector<std::string> programArguments(int argc, char* argv[]);
 
 } // namespace vellmore::platform

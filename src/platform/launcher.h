@@ -6,7 +6,7 @@
 namespace vellmore::platform {
 
 // Hands work to the desktop: the text editor and the handler for documents and web addresses.
-// Paths and addresses are local 8-bit text.
+// Paths and addresses are UTF-8.
 class Launcher
 {
 public:
@@ -22,7 +22,7 @@ public:
 };
 
 #ifdef _WIN32
-// Notepad on the settings file, ShellExecuteA for documents.
+// Notepad from the system's folder on the settings file, ShellExecuteW for documents.
 std::shared_ptr<Launcher> windowsLauncher();
 #endif
 

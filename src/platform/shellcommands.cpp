@@ -3,20 +3,16 @@
 #include "platform/launcher.h"
 
 #ifdef _WIN32
+#include "platform/encoding.h"
+
 #include <windows.h>
 // shellapi.h needs the types of windows.h.
 #include <shellapi.h>
 
 #include <cstdint>
-#include <vector>
 #endif
 
 namespace vellmore::platform {
-
-std::string editorCommandLine(const std::string& settingsPath)
-{
-    return "notepad " + settingsPath;
-}
 
 std::string fileUrl(const std::string& absolutePath)
 {
@@ -39,28 +35,32 @@ std::string fileUrl(const std::string& absolutePath)
 }
 
 #ifdef _WIN32
-bool startProgram(const std::string& commandLine, int showCommand)
+unsigned long startEditor(const std::string& settingsPath)
 {
-    STARTUPINFOA startup{};
+    wchar_t system[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return 0;
+    const std::wstring notepad = std::wstring(system, n) + L"\\notepad.exe";
+    // A Windows path cannot hold a double quote, so quoting both is enough for any blanks.
+    std::wstring line = L"\"" + notepad + L"\" \"" + toWide(settingsPath) + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(showCommand);
+    startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    // CreateProcessA may write into the command line, so it gets a copy of its own.
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(notepad.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
-        return false;
+        return 0;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return process.dwProcessId;
 }
 
 int shellOpen(const std::string& doc)
 {
-    const HINSTANCE result =
-        ShellExecuteA(GetDesktopWindow(), "Open", doc.c_str(), "", "C:\\", SW_SHOWNORMAL);
+    const HINSTANCE result = ShellExecuteW(GetDesktopWindow(), L"Open", toWide(doc).c_str(), L"",
+                                           L"C:\\", SW_SHOWNORMAL);
     return static_cast<int>(reinterpret_cast<std::intptr_t>(result));
 }
 
@@ -71,7 +71,7 @@ class WindowsLauncher final : public Launcher
 public:
     bool editSettings(const std::string& settingsPath) override
     {
-        return startProgram(editorCommandLine(settingsPath), SW_SHOWNORMAL);
+        return startEditor(settingsPath) != 0;
     }
     int openDocument(const std::string& doc) override { return shellOpen(doc); }
 };

@@ -1,3 +1,4 @@
+#include "platform/encoding.h"
 #include "platform/files.h"
 #include "settings/settingsfile.h"
 #include "settings/store.h"
@@ -35,7 +36,7 @@ TEST(Files, CreatesOnlyWhereNothingExists)
 }
 
 #ifdef _WIN32
-// What only Windows does: the backslash separator and paths in the ANSI code page.
+// What only Windows does: the backslash separator.
 TEST(Windows, SettingsPathUsesTheBackslash)
 {
     EXPECT_EQ(pathSeparator(), '\\');
@@ -44,27 +45,21 @@ TEST(Windows, SettingsPathUsesTheBackslash)
     EXPECT_EQ(settings::settingsPath("C:\\"), "C:\\Vellmore.ini");
 }
 
-TEST(Windows, PathsAreInTheAnsiCodePage)
+// Letters of any script in a path, beyond the ANSI code page (1252 here) too.
+TEST(Windows, PathsKeepTheirLettersWhateverTheScript)
 {
-    const std::wstring wideName = L"Lune \u00e9t\u00e9";
-    BOOL lossy = FALSE;
-    char narrow[64] = {};
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wideName.c_str(), -1, narrow,
-                                      sizeof narrow, nullptr, &lossy);
-    if (n <= 0 || lossy)
-        GTEST_SKIP() << "code page " << GetACP() << " has no e-acute";
-
     testing::TestDir dir;
-    const std::string folder = dir.path() + "\\" + narrow;
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string folder = dir.file("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80");
+    ASSERT_TRUE(CreateDirectoryW(toWide(folder).c_str(), nullptr));
     const std::string path = settings::settingsPath(folder);
-    ASSERT_TRUE(settings::loadSettingsFile(path).wroteDefault) << "code page " << GetACP();
-
-    // The same file, found by its Unicode name.
-    wchar_t wideDir[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, dir.path().c_str(), -1, wideDir, MAX_PATH);
-    const std::wstring widePath = std::wstring(wideDir) + L"\\" + wideName + L"\\Vellmore.ini";
-    EXPECT_NE(GetFileAttributesW(widePath.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(settings::loadSettingsFile(path).problem, settings::FileProblem::None);
+    EXPECT_EQ(readRegularFile(path, 1024).bytes, settings::defaultContent());
+    EXPECT_FALSE(createNewFile(path, "x").ok) << "never over a file that exists";
+    // A message names the file with its own letters.
+    const std::string inside = settings::settingsPath(folder + "\\\xC3\x84str\xC3\xB6");
+    EXPECT_EQ(settings::describeOutcome(settings::loadSettingsFile(inside), "Vellmore.ini"),
+              "Could not create the settings file " + inside +
+                  ": No such file or directory. The calculator goes on with the values on screen.");
 }
 #endif
 

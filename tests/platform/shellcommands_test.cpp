@@ -1,17 +1,18 @@
 #include "platform/shellcommands.h"
 
+#ifdef _WIN32
+#include "platform/encoding.h"
+#include "testdir.h"
+
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <utility>
 
 namespace vellmore::platform {
 namespace {
-
-TEST(EditorCommandLine, IsNotepadAndTheUnquotedPath)
-{
-    EXPECT_EQ(editorCommandLine("C:\\Program Files\\Vellmore\\Vellmore.ini"),
-              "notepad C:\\Program Files\\Vellmore\\Vellmore.ini");
-}
 
 TEST(FileUrl, NamesTheFileAndNothingElse)
 {
@@ -28,10 +29,40 @@ TEST(FileUrl, NamesTheFileAndNothingElse)
 }
 
 #ifdef _WIN32
-TEST(WindowsLaunch, StartsAProgramAndReportsOneThatCannotStart)
+std::wstring lower(std::wstring text)
 {
-    EXPECT_TRUE(startProgram("cmd.exe /c exit 0", 1));
-    EXPECT_FALSE(startProgram("vellmore-no-such-program-here.exe", 1));
+    CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// A notepad.exe beside the program is what a search for "notepad" would run first.
+TEST(WindowsLaunch, TheEditorIsTheSystemsNotepadWhateverLiesBesideTheProgram)
+{
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring planted = self;
+    planted = planted.substr(0, planted.find_last_of(L'\\')) + L"\\notepad.exe";
+    ASSERT_TRUE(
+        CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(), planted.c_str(), FALSE));
+
+    testing::TestDir dir;
+    const unsigned long id =
+        startEditor(dir.file("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80 Vellmore.ini"));
+    HANDLE process =
+        id ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id)
+           : nullptr;
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (process) {
+        QueryFullProcessImageNameW(process, 0, image, &size);
+        TerminateProcess(process, 0);
+        CloseHandle(process);
+    }
+    DeleteFileW(planted.c_str());
+    ASSERT_NE(process, nullptr) << "no editor process";
+    EXPECT_EQ(lower(image), lower(std::wstring(system) + L"\\notepad.exe"));
 }
 
 TEST(WindowsLaunch, ShellOpenReturnsShellExecutesValue)
