@@ -1,6 +1,7 @@
 #include "settings/store.h"
 
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "settings/settingsfile.h"
 
 namespace vellmore::settings {
@@ -32,13 +33,15 @@ LoadOutcome readSettingsFile(const std::string& path)
     return outcome;
 }
 
-LoadOutcome loadSettingsFile(const std::string& path)
+LoadOutcome loadSettingsFile(const std::string& path, const std::string& folder)
 {
     LoadOutcome outcome = readSettingsFile(path);
     if (!outcome.missing)
         return outcome;
-    const platform::FileWrite written = platform::createNewFile(path, defaultContent());
-    outcome.wroteDefault = written.ok;
+    platform::FileWrite written;
+    written.reason = folder.empty() ? std::string() : platform::makeFolders(folder);
+    if (written.reason.empty())
+        written = platform::createNewFile(path, defaultContent());
     if (!written.ok) {
         outcome.problem = FileProblem::CannotCreate;
         outcome.detail = written.reason;

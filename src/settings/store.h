@@ -20,9 +20,8 @@ enum class FileProblem {
 
 struct LoadOutcome
 {
-    bool missing = false;      // nothing at all stood at the path
-    bool wroteDefault = false; // nothing existed; the default file was created, nothing loaded
-    bool read = false;         // the file was read and `content` holds what it said
+    bool missing = false; // nothing at all stood at the path
+    bool read = false;    // the file was read and `content` holds what it said
     LoadResult content;
     FileProblem problem = FileProblem::None;
     std::string path;
@@ -33,9 +32,9 @@ struct LoadOutcome
 LoadOutcome readSettingsFile(const std::string& path);
 
 // One load of the settings file: where nothing exists at `path` the default file is created
-// (never over anything that exists) and nothing is loaded; otherwise the file is read in one go
-// and interpreted.
-LoadOutcome loadSettingsFile(const std::string& path);
+// (never over anything that exists; `folder`, when given, is made first) and nothing is loaded;
+// otherwise the file is read in one go and interpreted.
+LoadOutcome loadSettingsFile(const std::string& path, const std::string& folder = {});
 
 // The message for a load that did not fully succeed, or "" when there is nothing to report.
 // `shownName` names the file where the message speaks of its content: the window writes the file's
