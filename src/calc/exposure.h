@@ -54,7 +54,7 @@ struct Calculation
 // whose wider exponent range lets an extreme product pass step 5 as long as t itself fits.
 Calculation computeFromNumbers(const std::array<double, inputCount>& inputs);
 
-// The whole calculation from the six field texts (local 8-bit), read with the text-to-number
+// The whole calculation from the six field texts (UTF-8), read with the text-to-number
 // rules; a field holding a number beyond the double range stops it before any step.
 Calculation computeExposure(const std::array<std::string, inputCount>& fieldTexts);
 

@@ -4,7 +4,7 @@
 #include "calc/faultmessage.h"
 #include "platform/launcher.h"
 #include "platform/numberformat.h"
-#include "settings/settingsfile.h"
+#include "settings/location.h"
 #include "settings/store.h"
 
 #include <algorithm>
@@ -35,28 +35,42 @@ void Form1Logic::shown()
         m_view.showMessage(message);
 }
 
-void Form1Logic::calculateClicked()
+void Form1Logic::handle(Control control, Event event)
 {
-    ComputeExposure();
+    switch (control) {
+    case Control::Command1:
+        if (event == Event::Clicked)
+            ComputeExposure();
+        break;
+    case Control::Command2:
+        if (event == Event::Clicked)
+            LoadSettings(); // a reload does not calculate
+        break;
+    case Control::Command3:
+        if (event == Event::Clicked)
+            editSettings();
+        break;
+    case Control::Combo1:
+        if (event == Event::Picked)
+            copyObjectK(m_view.selectedIndex());
+        else if (event == Event::Edited)
+            selectorEdited();
+        break;
+    case Control::Label14:
+        linkEvent(event);
+        break;
+    default:
+        break;
+    }
 }
 
-void Form1Logic::reloadClicked()
-{
-    LoadSettings();
-}
-
-void Form1Logic::editSettingsClicked()
+void Form1Logic::editSettings()
 {
     const std::string path = settingsPath();
     if (!m_launcher->editSettings(path)) {
         reportError("Could not start a text editor for the settings file " + path +
                     ". Open it with any text editor, then click \"ReLoad Settings\".");
     }
-}
-
-void Form1Logic::objectPicked()
-{
-    copyObjectK(m_view.selectedIndex());
 }
 
 void Form1Logic::selectorEdited()
@@ -70,10 +84,16 @@ void Form1Logic::selectorEdited()
     copyObjectK(index);
 }
 
-void Form1Logic::referenceClicked()
+// The link opens its page once per click: the main button goes down on it and comes up over it,
+// with nothing in between. A double-click is one click and a second press, which opens nothing.
+void Form1Logic::linkEvent(Event event)
 {
-    std::string doc = referenceAddress;
-    StartDoc(doc); // a missing or failing handler is not reported
+    const bool click = event == Event::ReleasedIn && m_linkPressed;
+    m_linkPressed = event == Event::Pressed;
+    if (click) {
+        std::string doc = referenceAddress;
+        StartDoc(doc); // a missing or failing handler is not reported
+    }
 }
 
 bool Form1Logic::ComputeExposure()
@@ -92,10 +112,12 @@ bool Form1Logic::ComputeExposure()
 
 bool Form1Logic::LoadSettings()
 {
-    const settings::LoadOutcome outcome = settings::loadSettingsFile(settingsPath());
+    const settings::Location location = settings::settingsLocation(m_programDir);
+    const settings::LoadOutcome outcome =
+        settings::loadSettingsFile(location.path, location.folder);
     if (outcome.read && !outcome.content.refused())
         applyLoaded(outcome.content);
-    const std::string message = settings::describeOutcome(outcome, settings::settingsFileName);
+    const std::string message = settings::describeOutcome(outcome, settings::shownName(location));
     if (message.empty())
         return true;
     reportError(message);
@@ -126,13 +148,13 @@ void Form1Logic::copyObjectK(int index)
 
 int Form1Logic::StartDoc(std::string& DocName)
 {
-    // The text already is the system code page's, so it comes back unchanged.
+    // The text goes out as it is and comes back unchanged.
     return m_launcher->openDocument(DocName);
 }
 
 std::string Form1Logic::settingsPath() const
 {
-    return settings::settingsPath(m_programDir);
+    return settings::settingsLocation(m_programDir).path;
 }
 
 void Form1Logic::reportError(const std::string& message)

@@ -14,31 +14,31 @@ constexpr Font W = windowFont;
 
 // clang-format off
 constexpr std::array<ControlDef, controlCount> table = {{
-    {C::Label1, "Label1", K::Label, "Telescope FL (mm):", {360, 360, 1575, 255}, 6, R, false, W},
+    {C::Label1, "Label1", K::Label, "Telescope FL (mm):", {360, 360, 1575, 255}, 6, R, false, W, C::txtTelescopeFL},
     {C::txtTelescopeFL, "txtTelescopeFL", K::TextBox, "1420", {2040, 360, 975, 285}, 0, L, false, W},
-    {C::Label2, "Label2", K::Label, "Eyepiece FL (mm):", {360, 720, 1575, 255}, 7, R, false, W},
+    {C::Label2, "Label2", K::Label, "Eyepiece FL (mm):", {360, 720, 1575, 255}, 7, R, false, W, C::txtEyepieceFL},
     {C::txtEyepieceFL, "txtEyepieceFL", K::TextBox, "19", {2040, 720, 975, 285}, 1, L, false, W},
-    {C::Label3, "Label3", K::Label, "Camera FL (mm):", {360, 1080, 1575, 255}, 8, R, false, W},
+    {C::Label3, "Label3", K::Label, "Camera FL (mm):", {360, 1080, 1575, 255}, 8, R, false, W, C::txtCameraFL},
     {C::txtCameraFL, "txtCameraFL", K::TextBox, "50", {2040, 1080, 975, 285}, 2, L, false, W},
-    {C::Label4, "Label4", K::Label, "Telescope Aperture (mm):", {120, 1440, 1815, 255}, 9, R, false, W},
+    {C::Label4, "Label4", K::Label, "Telescope Aperture (mm):", {120, 1440, 1815, 255}, 9, R, false, W, C::txtTelescopeAp},
     {C::txtTelescopeAp, "txtTelescopeAp", K::TextBox, "220", {2040, 1440, 975, 285}, 3, L, false, W},
-    {C::Label5, "Label5", K::Label, "K:", {720, 1800, 1215, 255}, 10, R, false, W},
+    {C::Label5, "Label5", K::Label, "K:", {720, 1800, 1215, 255}, 10, R, false, W, C::txtK},
     {C::txtK, "txtK", K::TextBox, "40", {2040, 1800, 975, 285}, 4, L, false, W},
-    {C::Label6, "Label6", K::Label, "Film ISO:", {720, 2160, 1215, 255}, 11, R, false, W},
+    {C::Label6, "Label6", K::Label, "Film ISO:", {720, 2160, 1215, 255}, 11, R, false, W, C::txtISO},
     {C::txtISO, "txtISO", K::TextBox, "100", {2040, 2160, 975, 285}, 5, L, false, W},
-    {C::Label7, "Label7", K::Label, "Magnification:", {480, 2760, 1215, 255}, 12, R, false, W},
+    {C::Label7, "Label7", K::Label, "Magnification:", {480, 2760, 1215, 255}, 12, R, false, W, C::lblTelescopeMag},
     {C::lblTelescopeMag, "lblTelescopeMag", K::Label, "0", {1800, 2760, 975, 255}, 16, L, true, W},
-    {C::Label8, "Label8", K::Label, "System FL:", {480, 3000, 1215, 255}, 13, R, false, W},
+    {C::Label8, "Label8", K::Label, "System FL:", {480, 3000, 1215, 255}, 13, R, false, W, C::lblSystemFL},
     {C::lblSystemFL, "lblSystemFL", K::Label, "0", {1800, 3000, 975, 255}, 17, L, true, W},
-    {C::Label9, "Label9", K::Label, "f Ratio:", {480, 3240, 1215, 255}, 14, R, false, W},
+    {C::Label9, "Label9", K::Label, "f Ratio:", {480, 3240, 1215, 255}, 14, R, false, W, C::lblFRatio},
     {C::lblFRatio, "lblFRatio", K::Label, "0", {1800, 3240, 975, 255}, 18, L, true, W},
-    {C::Label10, "Label10", K::Label, "Exposure:", {480, 3480, 1215, 255}, 15, R, false, W},
+    {C::Label10, "Label10", K::Label, "Exposure:", {480, 3480, 1215, 255}, 15, R, false, W, C::lblExposure},
     {C::lblExposure, "lblExposure", K::Label, "0", {1800, 3480, 975, 255}, 19, L, true, W},
-    {C::Label11, "Label11", K::Label, "Or 1 /", {480, 3720, 1215, 255}, 21, R, false, W},
+    {C::Label11, "Label11", K::Label, "Or 1 /", {480, 3720, 1215, 255}, 21, R, false, W, C::lblOneDiv},
     {C::lblOneDiv, "lblOneDiv", K::Label, "0", {1800, 3720, 975, 255}, 22, L, false, W},
     {C::Command2, "Command2", K::Button, "ReLoad Settings", {3360, 240, 1335, 375}, 24, M, false, W},
     {C::Command3, "Command3", K::Button, "Edit Settings", {3360, 720, 1335, 375}, 25, M, false, W},
-    {C::Label12, "Label12", K::Label, "Object", {3120, 1560, 1815, 255}, 26, M, false, W},
+    {C::Label12, "Label12", K::Label, "Object", {3120, 1560, 1815, 255}, 26, M, false, W, C::Combo1},
     {C::Combo1, "Combo1", K::Selector, "Select Object", {3120, 1800, 2055, 315}, 23, L, false, W},
     {C::Command1, "Command1", K::Button, "Calculate", {3360, 2760, 1335, 495}, 20, M, false, W},
     {C::Label13, "Label13", K::Label, "Based on equations found on this webpage:", {600, 5040, 3855, 255}, 27, M, false, W},
@@ -75,6 +75,35 @@ std::vector<Control> tabOrder()
     std::vector<Control> order;
     for (const ControlDef* control : focusable)
         order.push_back(control->id);
+    return order;
+}
+
+std::optional<Control> labelOf(Control control)
+{
+    for (const ControlDef& def : table) {
+        if (def.names == control)
+            return def.id;
+    }
+    return std::nullopt;
+}
+
+std::vector<Control> creationOrder()
+{
+    std::vector<Control> order;
+    auto add = [&order](Control id) {
+        const auto made = [&order](Control c) {
+            return std::find(order.begin(), order.end(), c) != order.end();
+        };
+        const std::optional<Control> label = labelOf(id);
+        if (label && !made(*label))
+            order.push_back(*label);
+        if (!made(id))
+            order.push_back(id);
+    };
+    for (const Control id : tabOrder())
+        add(id);
+    for (const ControlDef& def : table)
+        add(def.id);
     return order;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace vellmore::form {
@@ -79,6 +80,8 @@ struct ControlDef
     Align align;
     bool blue; // pure blue text: red 0, green 0, blue 255
     Font font;
+    // The control this label names for a screen reader: an input, the selector or a result.
+    std::optional<Control> names = std::nullopt;
 };
 
 inline constexpr const char* windowCaption = "Vellmore";
@@ -109,6 +112,14 @@ const ControlDef& definition(Control id);
 
 // The controls that take the keyboard focus, in tab-index order; the first has it at start.
 std::vector<Control> tabOrder();
+
+// The label that names `control`, if one does.
+std::optional<Control> labelOf(Control control);
+
+// All 29 controls in the order a front end creates them: the focusable ones in tab order, each
+// label just before the control it names (screen readers name a field after the text before it
+// in z-order), then the remaining labels.
+std::vector<Control> creationOrder();
 
 // Twips to pixels on a screen of `dpi` dots per inch, rounded to the nearest pixel.
 int toPixels(int twips, int dpi);

@@ -7,9 +7,9 @@
 
 namespace vellmore::form {
 
-// What the window's handlers need of the toolkit that draws it. Texts are local 8-bit, as the
-// rest of the program holds them; the front end converts at its edge. None of these calls may
-// raise a selector event of its own.
+// What the window's handlers need of the toolkit that draws it. Texts are UTF-8, as the rest of
+// the program holds them; the front end converts at its edge. None of these calls may raise a
+// selector event of its own.
 class View
 {
 public:
@@ -27,7 +27,8 @@ public:
     virtual int selectedIndex() const = 0;
     virtual void setSelectedIndex(int index) = 0;
 
-    // Shows a message to the user without waiting for it to be read.
+    // Shows a message to the user and returns at once, before it is read: the handler that
+    // reported it runs to its end first.
     virtual void showMessage(const std::string& message) = 0;
 };
 

@@ -18,6 +18,24 @@ TEST(Layout, TabOrderFollowsTheTabIndices)
                                                "Combo1", "Command2", "Command3"}));
 }
 
+TEST(Layout, EachLabelIsMadeJustBeforeTheControlItNames)
+{
+    const std::vector<Control> order = creationOrder();
+    ASSERT_EQ(order.size(), size_t(controlCount));
+    std::vector<Control> focusable;
+    for (size_t i = 0; i < order.size(); ++i) {
+        const ControlDef& def = definition(order[i]);
+        if (def.names)
+            EXPECT_EQ(order.at(i + 1), *def.names) << def.name;
+        if (def.kind == Kind::TextBox || def.kind == Kind::Button || def.kind == Kind::Selector)
+            focusable.push_back(def.id);
+    }
+    EXPECT_EQ(focusable, tabOrder()) << "the dialog manager tabs in this order";
+    EXPECT_EQ(labelOf(Control::txtTelescopeAp), Control::Label4);
+    EXPECT_EQ(labelOf(Control::lblOneDiv), Control::Label11);
+    EXPECT_EQ(labelOf(Control::Command1), std::nullopt);
+}
+
 TEST(Layout, TwipsBecomePixelsByTheScreensDpi)
 {
     EXPECT_EQ(toPixels(clientWidthTwips, 96), 351);
