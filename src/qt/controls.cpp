@@ -1,6 +1,6 @@
 #include "qt/controls.h"
 
-#include "qt/clickablelabel.h"
+#include "qt/linklabel.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -69,13 +69,12 @@ QFont qtFont(const form::Font& font)
 
 QWidget* createControl(const form::ControlDef& def, QWidget* parent)
 {
-    const QString text = QString::fromLatin1(def.text);
+    const QString text = QString::fromUtf8(def.text);
     QWidget* widget = nullptr;
     switch (def.kind) {
     case form::Kind::Label:
     case form::Kind::Link: {
-        auto* label =
-            def.kind == form::Kind::Link ? new ClickableLabel(parent) : new QLabel(parent);
+        auto* label = def.kind == form::Kind::Link ? new LinkLabel(parent) : new QLabel(parent);
         label->setText(text);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(toQt(def.align) | Qt::AlignTop);
@@ -89,9 +88,10 @@ QWidget* createControl(const form::ControlDef& def, QWidget* parent)
         break;
     }
     case form::Kind::Button: {
+        // Enter presses the button that has the focus, as Space does and as on Windows; with no
+        // dialog around it, none is the window's default button, so Enter in a field does nothing.
         auto* button = new QPushButton(text, parent);
-        button->setAutoDefault(false);
-        button->setDefault(false);
+        button->setAutoDefault(true);
         widget = button;
         break;
     }

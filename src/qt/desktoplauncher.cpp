@@ -7,7 +7,6 @@
 #include <QUrl>
 
 namespace vellmore::qt {
-#ifndef _WIN32
 namespace {
 
 // ShellExecute's "file not found" and a plain success value, for the stand-in off Windows.
@@ -25,22 +24,16 @@ public:
 
     int openDocument(const std::string& doc) override
     {
-        const QUrl url =
-            QUrl::fromUserInput(QString::fromLocal8Bit(doc.data(), qsizetype(doc.size())));
+        const QUrl url = QUrl::fromUserInput(QString::fromUtf8(doc.data(), qsizetype(doc.size())));
         return QDesktopServices::openUrl(url) ? shellSuccess : shellFileNotFound;
     }
 };
 
 } // namespace
-#endif
 
 std::shared_ptr<platform::Launcher> desktopLauncher()
 {
-#ifdef _WIN32
-    return platform::windowsLauncher();
-#else
     return std::make_shared<QtDesktopLauncher>();
-#endif
 }
 
 } // namespace vellmore::qt

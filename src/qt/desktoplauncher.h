@@ -6,7 +6,7 @@
 
 namespace vellmore::qt {
 
-// Notepad and ShellExecuteA on Windows; elsewhere the desktop's handlers (xdg-open on Linux).
+// The desktop's handlers for text files and web addresses (xdg-open on Linux).
 std::shared_ptr<platform::Launcher> desktopLauncher();
 
 } // namespace vellmore::qt

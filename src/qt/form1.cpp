@@ -1,8 +1,8 @@
 #include "qt/form1.h"
 
-#include "qt/clickablelabel.h"
 #include "qt/controls.h"
 #include "qt/desktoplauncher.h"
+#include "qt/linklabel.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -15,16 +15,11 @@ namespace vellmore::qt {
 namespace {
 
 using form::Control;
+using form::Event;
 
-// Text crosses between the window and the core as local 8-bit bytes.
-std::string toLocal(const QString& text)
+QString fromUtf8(const std::string& text)
 {
-    return text.toLocal8Bit().toStdString();
-}
-
-QString fromLocal(const std::string& text)
-{
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -47,35 +42,60 @@ Form1::~Form1() = default;
 
 void Form1::createControls()
 {
-    setWindowTitle(QString::fromLatin1(form::windowCaption));
+    setWindowTitle(QString::fromUtf8(form::windowCaption));
     setFont(qtFont(form::windowFont));
     setFixedSize(form::toPixels(form::clientWidthTwips, 96),
                  form::toPixels(form::clientHeightTwips, 96));
 
-    for (const form::ControlDef& def : form::controls())
-        m_controls[static_cast<size_t>(def.id)] = createControl(def, this);
+    for (const Control id : form::creationOrder())
+        m_controls[static_cast<size_t>(id)] = createControl(form::definition(id), this);
 
     const std::vector<Control> order = form::tabOrder();
     for (size_t i = 1; i < order.size(); ++i)
         setTabOrder(control<QWidget>(order[i - 1]), control<QWidget>(order[i]));
     control<QWidget>(order.front())->setFocus();
+
+    // A screen reader names each field after its label, and reads a result with its caption.
+    for (const form::ControlDef& def : form::controls()) {
+        if (def.names)
+            control<QLabel>(def.id)->setBuddy(control<QWidget>(*def.names));
+    }
+    for (const Control id : form::resultLabels)
+        nameResult(id);
+}
+
+void Form1::nameResult(Control id)
+{
+    const QString caption = control<QLabel>(*form::labelOf(id))->text();
+    control<QLabel>(id)->setAccessibleName(caption + ' ' + control<QLabel>(id)->text());
 }
 
 void Form1::connectHandlers()
 {
-    form::Form1Logic* const logic = &m_logic;
-    const auto button = [this](Control id) { return control<QPushButton>(id); };
-    connect(button(Control::Command1), &QPushButton::clicked, this,
-            [logic] { logic->calculateClicked(); });
-    connect(button(Control::Command2), &QPushButton::clicked, this,
-            [logic] { logic->reloadClicked(); });
-    connect(button(Control::Command3), &QPushButton::clicked, this,
-            [logic] { logic->editSettingsClicked(); });
-    auto* combo = control<QComboBox>(Control::Combo1);
-    connect(combo, &QComboBox::activated, this, [logic] { logic->objectPicked(); });
-    connect(combo->lineEdit(), &QLineEdit::textEdited, this, [logic] { logic->selectorEdited(); });
-    connect(control<ClickableLabel>(Control::Label14), &ClickableLabel::clicked, this,
-            [logic] { logic->referenceClicked(); });
+    // Each front end says what happened; the handlers decide what it means.
+    for (const form::ControlDef& def : form::controls()) {
+        const Control id = def.id;
+        const auto forward = [this, id](Event event) { m_logic.handle(id, event); };
+        switch (def.kind) {
+        case form::Kind::Button:
+            connect(control<QPushButton>(id), &QPushButton::clicked, this,
+                    [forward] { forward(Event::Clicked); });
+            break;
+        case form::Kind::Selector: {
+            auto* combo = control<QComboBox>(id);
+            connect(combo, &QComboBox::activated, this, [forward] { forward(Event::Picked); });
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                    [forward] { forward(Event::Edited); });
+            break;
+        }
+        case form::Kind::Link:
+            control<LinkLabel>(id)->setHandler(forward);
+            break;
+        case form::Kind::Label:
+        case form::Kind::TextBox:
+            break;
+        }
+    }
 }
 
 template <typename T>
@@ -84,40 +104,39 @@ T* Form1::control(Control id) const
     return static_cast<T*>(m_controls[static_cast<size_t>(id)]);
 }
 
-int Form1::StartDoc(QString& DocName)
+void Form1::paintEvent(QPaintEvent* event)
 {
-    // The text goes out in the local 8-bit encoding and comes back through it.
-    std::string doc = toLocal(DocName);
-    const int result = m_logic.StartDoc(doc);
-    DocName = fromLocal(doc);
-    return result;
-}
-
-void Form1::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    m_logic.shown();
+    QWidget::paintEvent(event);
+    if (m_painted)
+        return;
+    // Messages raised at start-up open over the painted window, once it is on screen.
+    m_painted = true;
+    QMetaObject::invokeMethod(
+        this, [this] { m_logic.shown(); }, Qt::QueuedConnection);
 }
 
 std::string Form1::text(Control id) const
 {
     QWidget* widget = control<QWidget>(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return toLocal(edit->text());
+        return edit->text().toStdString();
     if (auto* combo = qobject_cast<QComboBox*>(widget))
-        return toLocal(combo->currentText());
-    return toLocal(static_cast<QLabel*>(widget)->text());
+        return combo->currentText().toStdString();
+    return static_cast<QLabel*>(widget)->text().toStdString();
 }
 
 void Form1::setText(Control id, const std::string& text)
 {
     QWidget* widget = control<QWidget>(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        edit->setText(fromLocal(text));
-    else if (auto* combo = qobject_cast<QComboBox*>(widget))
-        combo->setEditText(fromLocal(text));
-    else
-        static_cast<QLabel*>(widget)->setText(fromLocal(text));
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(fromUtf8(text));
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        combo->setEditText(fromUtf8(text));
+    } else {
+        static_cast<QLabel*>(widget)->setText(fromUtf8(text));
+        if (form::labelOf(id))
+            nameResult(id); // "Exposure: 0.07213 Sec"
+    }
 }
 
 void Form1::clearSelector()
@@ -136,7 +155,7 @@ void Form1::appendEntries(const std::vector<std::string>& entries)
     QStringList list;
     list.reserve(static_cast<qsizetype>(entries.size()));
     for (const std::string& entry : entries)
-        list.append(fromLocal(entry));
+        list.append(fromUtf8(entry));
     combo->addItems(list);
     // Adding to an empty list selects its first entry, which a load must not do.
     if (combo->currentIndex() != selected) {
@@ -158,14 +177,13 @@ void Form1::setSelectedIndex(int index)
 void Form1::showMessage(const std::string& message)
 {
     if (m_reporter) {
-        m_reporter(fromLocal(message));
+        m_reporter(fromUtf8(message));
         return;
     }
-    // Window-modal and opened without a nested event loop, so no handler is left waiting.
-    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), fromLocal(message),
+    // open() makes it window-modal without a nested event loop, so the handler runs on to its end.
+    auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(), fromUtf8(message),
                                 QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
     box->open();
 }
 

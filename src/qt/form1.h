@@ -33,11 +33,8 @@ public:
           ErrorReporter reporter, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // Opens a document or web address with the desktop's handler; above 32 on success.
-    int StartDoc(QString& DocName);
-
 protected:
-    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     std::string text(form::Control control) const override;
@@ -50,12 +47,14 @@ private:
 
     void createControls();
     void connectHandlers();
+    void nameResult(form::Control id);
     template <typename T>
     T* control(form::Control id) const;
 
     ErrorReporter m_reporter;
     std::array<QWidget*, form::controlCount> m_controls{};
     form::Form1Logic m_logic;
+    bool m_painted = false;
 };
 
 } // namespace vellmore::qt
