@@ -10,7 +10,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         instance, vellmore::platform::executableDirectory(nullptr),
         vellmore::platform::windowsLauncher());
     if (!window) {
-        MessageBoxA(nullptr, "Vellmore could not open its window.", "Vellmore", MB_ICONERROR);
+        MessageBoxW(nullptr, L"Vellmore could not open its window.", L"Vellmore", MB_ICONERROR);
         return 1;
     }
     ShowWindow(window->hwnd(), show);

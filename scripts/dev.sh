@@ -102,12 +102,14 @@ cmd_fuzz() {
 
 # A Wine prefix of the build's own, so no home folder is needed or touched, with Wine's bitmap
 # "MS Sans Serif". By default it has Wine's null display driver, with which windows and controls
-# work with no display at all; `wine_prefix x11` makes a second one that draws on $DISPLAY.
+# work with no display at all; `wine_prefix x11` makes one that draws on $DISPLAY. A second
+# argument sets the prefix's screen DPI (96 by default), each DPI in a prefix of its own.
 wine_prefix() {
-    local driver=${1:-null}
+    local driver=${1:-null} dpi=${2:-96}
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEPREFIX="$root/build-mingw/wine"
-    [ "$driver" = null ] || WINEPREFIX="$root/build-mingw/wine-$driver"
+    [ "$driver" = null ] || WINEPREFIX="$WINEPREFIX-$driver"
+    [ "$dpi" = 96 ] || WINEPREFIX="$WINEPREFIX-dpi$dpi"
     [ -f "$WINEPREFIX/.vellmore-ready" ] && return 0
     mkdir -p "$WINEPREFIX"
     # The first start of Wine builds its prefix, which takes longer than a test may.
@@ -115,8 +117,12 @@ wine_prefix() {
     if [ "$driver" = null ]; then
         wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     fi
+    if [ "$dpi" != 96 ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >/dev/null 2>&1
+    fi
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-    # The driver and the fonts are read when Wine's desktop process starts.
+    # The driver, the DPI and the fonts are read when Wine's desktop process starts.
     wineserver -k || true
     touch "$WINEPREFIX/.vellmore-ready"
 }
@@ -126,6 +132,9 @@ windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-6
 
 cmd_windows() {
     need_packages "${windows_packages[@]}"
+    # The window's layout is also tested at 125 % and 150 %.
+    wine_prefix null 120
+    wine_prefix null 144
     wine_prefix
     configure_and_build "$root/build-mingw" \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DVELLMORE_UI=ON \

@@ -1,22 +1,24 @@
 #include "win32/controls.h"
 
+#include "platform/encoding.h"
+
 namespace vellmore::win32 {
 namespace {
 
-const char* classOf(form::Kind kind)
+const wchar_t* classOf(form::Kind kind)
 {
     switch (kind) {
     case form::Kind::TextBox:
-        return "EDIT";
+        return L"EDIT";
     case form::Kind::Button:
-        return "BUTTON";
+        return L"BUTTON";
     case form::Kind::Selector:
-        return "COMBOBOX";
+        return L"COMBOBOX";
     case form::Kind::Label:
     case form::Kind::Link:
         break;
     }
-    return "STATIC";
+    return L"STATIC";
 }
 
 DWORD styleOf(const form::ControlDef& def)
@@ -33,7 +35,8 @@ DWORD styleOf(const form::ControlDef& def)
     case form::Kind::Link:
         break;
     }
-    // Captions show "&" as it is: none of them carries an access key.
+    // Captions show "&" as it is: none of them carries an access key. The link needs SS_NOTIFY
+    // to be given the mouse at all.
     DWORD style = base | SS_NOPREFIX;
     if (def.kind == form::Kind::Link)
         style |= SS_NOTIFY;
@@ -42,9 +45,7 @@ DWORD styleOf(const form::ControlDef& def)
     return style | (def.align == form::Align::Centre ? SS_CENTER : SS_LEFT);
 }
 
-} // namespace
-
-int screenDpi()
+int systemDpi()
 {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
@@ -52,35 +53,83 @@ int screenDpi()
     return dpi > 0 ? dpi : 96;
 }
 
+} // namespace
+
+int windowDpi(HWND window)
+{
+    // Windows 10 1607 and later; the program also runs where it is missing.
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "GetDpiForWindow")));
+    const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : systemDpi();
+}
+
 HFONT createFont(const form::Font& font, int dpi)
 {
-    LOGFONTA def{};
+    LOGFONTW def{};
     def.lfHeight = -MulDiv(static_cast<int>(font.points * 100 + 0.5), dpi, 7200);
     def.lfWeight = font.weight;
     def.lfUnderline = font.underline;
     def.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(def.lfFaceName, font.family, LF_FACESIZE);
-    return CreateFontIndirectA(&def);
+    const std::wstring face = platform::toWide(font.family);
+    lstrcpynW(def.lfFaceName, face.c_str(), LF_FACESIZE);
+    return CreateFontIndirectW(&def);
 }
 
-HWND createControl(const form::ControlDef& def, HWND parent, int id, HFONT font, int dpi)
+HWND createControl(const form::ControlDef& def, HWND parent, int id)
 {
-    // Windows has the layout's face, MS Sans Serif, so every caption fits the box drawn for it.
-    const form::Rect box = form::toPixels(def.twips, dpi);
-    // A drop-down's height includes its open list; its closed height follows its font.
-    const bool selector = def.kind == form::Kind::Selector;
     const DWORD exStyle = def.kind == form::Kind::TextBox ? WS_EX_CLIENTEDGE : 0;
-    HWND control = CreateWindowExA(
-        exStyle, classOf(def.kind), def.text, styleOf(def), box.left, box.top, box.width,
-        selector ? box.height * 10 : box.height, parent,
+    const std::wstring text = platform::toWide(def.text);
+    HWND control = CreateWindowExW(
+        exStyle, classOf(def.kind), text.c_str(), styleOf(def), 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
-    if (!control)
-        return nullptr;
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (selector)
-        SetWindowTextA(control, def.text); // a combo box leaves its window name unused
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+    if (control && def.kind == form::Kind::Selector)
+        SetWindowTextW(control, text.c_str()); // a combo box leaves its window name unused
     return control;
+}
+
+SIZE captionExtent(HWND control, const form::ControlDef& def, HFONT font, int dpi)
+{
+    const std::wstring text = platform::toWide(def.text);
+    RECT box = {0, 0, 0, 0};
+    HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, font);
+    DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    // A push button draws its bevel and focus frame inside its box: 4 pixels a side at 96 DPI.
+    const int chrome = def.kind == form::Kind::Button ? MulDiv(8, dpi, 96) : 0;
+    return {box.right + chrome, box.bottom};
+}
+
+void placeControl(HWND control, const form::ControlDef& def, HFONT font, int dpi)
+{
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    form::Rect box = form::toPixels(def.twips, dpi);
+    if (form::hasFixedCaption(def)) {
+        const int clientWidth = form::toPixels(form::clientWidthTwips, dpi);
+        box = form::fitCaption(box, def.align, captionExtent(control, def, font, dpi).cx,
+                               clientWidth);
+    }
+    const bool selector = def.kind == form::Kind::Selector;
+    if (selector) {
+        // A drop-down's closed height follows its font; its selection field is sized so the
+        // closed part is the layout's height at this DPI, before the list below it is sized. The
+        // field is set once to a known height first: some versions report it a little higher
+        // than it was set.
+        const auto field = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+        SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1), field);
+        RECT closed{};
+        GetWindowRect(control, &closed);
+        const int wanted = field + box.height - (closed.bottom - closed.top);
+        if (wanted > 0)
+            SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1), wanted);
+    }
+    // A drop-down's height includes its open list: nine more closed heights.
+    SetWindowPos(control, nullptr, box.left, box.top, box.width,
+                 selector ? box.height * 10 : box.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace vellmore::win32

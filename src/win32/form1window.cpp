@@ -1,6 +1,7 @@
 #include "win32/form1window.h"
 
 #include "form/layout.h"
+#include "platform/encoding.h"
 #include "win32/controls.h"
 
 #include <commctrl.h>
@@ -12,12 +13,15 @@ namespace vellmore::win32 {
 namespace {
 
 using form::Control;
+using form::Event;
 
-constexpr const char* windowClass = "VellmoreForm1";
+constexpr const wchar_t* windowClass = L"VellmoreForm1";
 // Control ids start past IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
 constexpr int firstControlId = 100;
 // Posted when the window is first shown, so a waiting message opens over a painted window.
 constexpr UINT shownMessage = WM_APP + 1;
+// Posted for each reported message, which opens once the reporting handler has ended.
+constexpr UINT messageWaiting = WM_APP + 2;
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF blue = RGB(0, 0, 255);
 
@@ -32,33 +36,31 @@ std::unique_ptr<Form1Window> Form1Window::create(HINSTANCE instance, const std::
                                                  std::shared_ptr<platform::Launcher> launcher,
                                                  ErrorReporter reporter)
 {
-    WNDCLASSEXA wc{};
-    if (!GetClassInfoExA(instance, windowClass, &wc)) {
+    WNDCLASSEXW wc{};
+    if (!GetClassInfoExW(instance, windowClass, &wc)) {
         const INITCOMMONCONTROLSEX common = {sizeof common, ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&common);
         wc = {};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = windowProc;
         wc.hInstance = instance;
-        wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-        wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)); // IDC_ARROW
+        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         wc.lpszClassName = windowClass;
-        if (!RegisterClassExA(&wc))
+        if (!RegisterClassExW(&wc))
             return nullptr;
     }
 
     std::unique_ptr<Form1Window> window(
         new Form1Window(programDir, std::move(launcher), std::move(reporter)));
-    const int dpi = screenDpi();
-    RECT frame = {0, 0, form::toPixels(form::clientWidthTwips, dpi),
-                  form::toPixels(form::clientHeightTwips, dpi)};
-    AdjustWindowRectEx(&frame, windowStyle, FALSE, 0);
-    CreateWindowExA(0, windowClass, form::windowCaption, windowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                    window.get());
-    if (!window->m_hwnd || !window->createControls(dpi))
+    // Sized once the window knows the DPI of the monitor it opens on.
+    const std::wstring caption = platform::toWide(form::windowCaption);
+    CreateWindowExW(0, windowClass, caption.c_str(), windowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, window.get());
+    if (!window->m_hwnd || !window->createControls())
         return nullptr;
+    window->layout(windowDpi(window->m_hwnd));
     window->m_logic.load();
     return window;
 }
@@ -66,51 +68,112 @@ std::unique_ptr<Form1Window> Form1Window::create(HINSTANCE instance, const std::
 Form1Window::~Form1Window()
 {
     if (m_hwnd) {
-        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hwnd);
     }
     DeleteObject(m_font);
     DeleteObject(m_linkFont);
 }
 
-bool Form1Window::createControls(int dpi)
+bool Form1Window::createControls()
 {
-    m_font = createFont(form::windowFont, dpi);
-    m_linkFont = createFont(form::linkFont, dpi);
-    // Created in tab order, which is the order the dialog manager walks; labels after them.
-    std::vector<const form::ControlDef*> order;
-    for (const Control id : form::tabOrder())
-        order.push_back(&form::definition(id));
-    for (const form::ControlDef& def : form::controls()) {
-        if (def.kind == form::Kind::Label || def.kind == form::Kind::Link)
-            order.push_back(&def);
-    }
-    for (const form::ControlDef* def : order) {
-        HFONT font = def->font.underline ? m_linkFont : m_font;
-        const int id = firstControlId + static_cast<int>(def->id);
-        m_controls[static_cast<size_t>(def->id)] = createControl(*def, m_hwnd, id, font, dpi);
+    // Each label just before the control it names: a screen reader names a field after the
+    // text before it in z-order. The dialog manager's Tab walks the same order.
+    for (const Control id : form::creationOrder()) {
+        const int childId = firstControlId + static_cast<int>(id);
+        m_controls[static_cast<size_t>(id)] = createControl(form::definition(id), m_hwnd, childId);
     }
     if (std::find(m_controls.begin(), m_controls.end(), nullptr) != m_controls.end())
         return false;
+    SetWindowSubclass(control(Control::Label14), linkProc, 0, reinterpret_cast<DWORD_PTR>(this));
     m_focus = control(form::tabOrder().front());
     return true;
+}
+
+void Form1Window::layout(int dpi)
+{
+    m_dpi = dpi;
+    HFONT font = createFont(form::windowFont, dpi);
+    HFONT linkFont = createFont(form::linkFont, dpi);
+    for (const form::ControlDef& def : form::controls())
+        placeControl(control(def.id), def, def.font.underline ? linkFont : font, dpi);
+    DeleteObject(std::exchange(m_font, font));
+    DeleteObject(std::exchange(m_linkFont, linkFont));
+    fitClientArea();
+    InvalidateRect(m_hwnd, nullptr, TRUE);
+}
+
+void Form1Window::fitClientArea()
+{
+    // The frame's size depends on the DPI and the system's metrics; the client area is the
+    // layout's own size at this DPI, whatever frame the system draws around it.
+    RECT client{};
+    RECT frame{};
+    GetClientRect(m_hwnd, &client);
+    GetWindowRect(m_hwnd, &frame);
+    const int dx = form::toPixels(form::clientWidthTwips, m_dpi) - client.right;
+    const int dy = form::toPixels(form::clientHeightTwips, m_dpi) - client.bottom;
+    if (dx != 0 || dy != 0) {
+        SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left + dx,
+                     frame.bottom - frame.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 LRESULT CALLBACK Form1Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
         auto* window =
-            static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+            static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         window->m_hwnd = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
     }
-    auto* window = reinterpret_cast<Form1Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* window = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!window)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    return window->handle(message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return window->handle(hwnd, message, wParam, lParam);
 }
 
-LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
+// The link reports what the main button does on it; SS_NOTIFY's own STN_CLICKED comes on the
+// press and is not used.
+LRESULT CALLBACK Form1Window::linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR self)
+{
+    auto forward = [self](Event event) {
+        reinterpret_cast<Form1Window*>(self)->m_logic.handle(Control::Label14, event);
+    };
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        SetCapture(hwnd); // so the release comes here wherever it happens
+        forward(Event::Pressed);
+        return 0;
+    case WM_LBUTTONUP: {
+        RECT inside{};
+        GetClientRect(hwnd, &inside);
+        const POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        forward(PtInRect(&inside, at) ? Event::ReleasedIn : Event::ReleasedOut);
+        if (GetCapture() == hwnd)
+            ReleaseCapture();
+        return 0;
+    }
+    case WM_LBUTTONDBLCLK:
+        forward(Event::DoubleClicked);
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+        forward(Event::OtherButton);
+        break;
+    case WM_CAPTURECHANGED:
+        forward(Event::CaptureLost);
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, linkProc, 0);
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT Form1Window::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -127,15 +190,25 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_SETCURSOR:
         if (reinterpret_cast<HWND>(wParam) == control(Control::Label14)) {
-            SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))); // IDC_HAND
+            SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))); // IDC_HAND
             return TRUE;
         }
         break;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another scale: the place Windows suggests, then everything
+        // laid out again at the new DPI.
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        layout(HIWORD(wParam));
+        return 0;
+    }
     case WM_ACTIVATE:
         // Like a dialog: the focus leaves with the window and comes back to the same control.
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
-            if (focus && IsChild(m_hwnd, focus))
+            if (focus && IsChild(hwnd, focus))
                 m_focus = focus;
         } else if (m_focus) {
             SetFocus(m_focus);
@@ -143,115 +216,109 @@ LRESULT Form1Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SHOWWINDOW:
         if (wParam)
-            PostMessageA(m_hwnd, shownMessage, 0, 0);
+            PostMessageW(hwnd, shownMessage, 0, 0);
         break;
     case shownMessage:
+        // Whatever is still to be drawn is drawn before a start-up message covers it.
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         m_logic.shown();
         return 0;
+    case messageWaiting:
+        if (!m_messages.empty()) {
+            const std::string text = m_messages.front();
+            m_messages.pop_front();
+            if (m_reporter) {
+                m_reporter(hwnd, text);
+            } else {
+                MessageBoxW(hwnd, platform::toWide(text).c_str(),
+                            platform::toWide(form::windowCaption).c_str(), MB_OK | MB_ICONWARNING);
+            }
+        }
+        return 0;
     case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         m_hwnd = nullptr;
         break;
     }
-    return DefWindowProcA(m_hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 void Form1Window::onCommand(int id, int code)
 {
-    // Anything else, IDOK and IDCANCEL for Enter and Esc among it, does nothing.
-    switch (static_cast<Control>(id - firstControlId)) {
-    case Control::Command1:
-        if (code == BN_CLICKED)
-            m_logic.calculateClicked();
-        break;
-    case Control::Command2:
-        if (code == BN_CLICKED)
-            m_logic.reloadClicked();
-        break;
-    case Control::Command3:
-        if (code == BN_CLICKED)
-            m_logic.editSettingsClicked();
-        break;
-    case Control::Combo1:
-        if (code == CBN_SELCHANGE)
-            m_logic.objectPicked();
-        else if (code == CBN_EDITCHANGE)
-            m_logic.selectorEdited();
-        break;
-    case Control::Label14:
-        if (code == STN_CLICKED)
-            m_logic.referenceClicked();
-        break;
-    default:
-        break;
-    }
-}
-
-int Form1Window::StartDoc(std::string& DocName)
-{
-    return m_logic.StartDoc(DocName);
+    // Anything else, IDOK and IDCANCEL for Enter and Esc among it, is none of the controls'.
+    const int index = id - firstControlId;
+    if (index < 0 || index >= form::controlCount)
+        return;
+    const form::ControlDef& def = form::controls()[static_cast<size_t>(index)];
+    if (def.kind == form::Kind::Button && code == BN_CLICKED)
+        m_logic.handle(def.id, Event::Clicked);
+    else if (def.kind == form::Kind::Selector && code == CBN_SELCHANGE)
+        m_logic.handle(def.id, Event::Picked);
+    else if (def.kind == form::Kind::Selector && code == CBN_EDITCHANGE)
+        m_logic.handle(def.id, Event::Edited);
 }
 
 std::string Form1Window::text(Control id) const
 {
     HWND hwnd = control(id);
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd, text.data(), int(text.size()))));
-    return text;
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+    return platform::fromWide(text);
 }
 
 void Form1Window::setText(Control id, const std::string& text)
 {
-    SetWindowTextA(control(id), text.c_str());
+    SetWindowTextW(control(id), platform::toWide(text).c_str());
 }
 
 void Form1Window::clearSelector()
 {
     HWND combo = control(Control::Combo1);
-    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    SetWindowTextA(combo, "");
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    SetWindowTextW(combo, L"");
 }
 
 void Form1Window::appendEntries(const std::vector<std::string>& entries)
 {
     HWND combo = control(Control::Combo1);
-    SendMessageA(combo, WM_SETREDRAW, FALSE, 0);
-    for (const std::string& entry : entries)
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& entry : entries) {
+        const std::wstring wide = platform::toWide(entry);
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(combo, nullptr, TRUE);
 }
 
 int Form1Window::selectedIndex() const
 {
-    return static_cast<int>(SendMessageA(control(Control::Combo1), CB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(control(Control::Combo1), CB_GETCURSEL, 0, 0));
 }
 
 void Form1Window::setSelectedIndex(int index)
 {
-    SendMessageA(control(Control::Combo1), CB_SETCURSEL, WPARAM(index), 0);
+    SendMessageW(control(Control::Combo1), CB_SETCURSEL, WPARAM(index), 0);
 }
 
 void Form1Window::showMessage(const std::string& message)
 {
-    if (m_reporter)
-        m_reporter(m_hwnd, message);
-    else
-        MessageBoxA(m_hwnd, message.c_str(), form::windowCaption, MB_OK | MB_ICONWARNING);
+    m_messages.push_back(message);
+    PostMessageW(m_hwnd, messageWaiting, 0, 0);
 }
 
 void dispatchMessage(HWND window, MSG& message)
 {
-    if (IsDialogMessageA(window, &message))
+    if (IsDialogMessageW(window, &message))
         return;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
 }
 
 int runMessageLoop(HWND window)
 {
     MSG message{};
     while (IsWindow(window)) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0)
             return static_cast<int>(message.wParam);
         if (got < 0)

@@ -4,10 +4,9 @@
 #include "form/view.h"
 
 #include <windows.h>
-// wingdi.h makes StartDoc a macro for its printing call; here it is the window's method.
-#undef StartDoc
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,9 +20,9 @@ namespace vellmore::win32 {
 // Shows a run-time error to the user; `owner` is the calculator window.
 using ErrorReporter = std::function<void(HWND owner, const std::string& message)>;
 
-// The calculator window drawn with Win32 controls: builds the 29 controls from the layout table
-// and forwards their notifications to the shared handlers. Texts cross to Windows as 8-bit text
-// in the system code page.
+// The calculator window drawn with Win32 controls: builds the 29 controls from the layout table,
+// lays them out at the window's DPI (again whenever it moves to a monitor of another scale), and
+// forwards their notifications to the shared handlers. Texts cross to Windows as UTF-16.
 class Form1Window final : public form::View
 {
 public:
@@ -38,9 +37,7 @@ public:
 
     HWND hwnd() const { return m_hwnd; }
     HWND control(form::Control id) const { return m_controls[static_cast<size_t>(id)]; }
-
-    // Opens a document or web address with the desktop's handler; above 32 on success.
-    int StartDoc(std::string& DocName);
+    int dpi() const { return m_dpi; }
 
     // The window's texts and selector, as the handlers see them.
     std::string text(form::Control control) const override;
@@ -49,6 +46,7 @@ public:
     void appendEntries(const std::vector<std::string>& entries) override;
     int selectedIndex() const override;
     void setSelectedIndex(int index) override;
+    // A message box waits for the user, so it opens once the reporting handler has ended.
     void showMessage(const std::string& message) override;
 
 private:
@@ -56,9 +54,13 @@ private:
                 ErrorReporter reporter);
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self);
+    LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id, int code);
-    bool createControls(int dpi);
+    bool createControls();
+    void layout(int dpi);
+    void fitClientArea();
 
     ErrorReporter m_reporter;
     form::Form1Logic m_logic;
@@ -66,7 +68,9 @@ private:
     std::array<HWND, form::controlCount> m_controls{};
     HFONT m_font = nullptr;
     HFONT m_linkFont = nullptr;
+    int m_dpi = 96;
     HWND m_focus = nullptr; // the control that had the focus when the window was last active
+    std::deque<std::string> m_messages; // reported, waiting to be shown
 };
 
 // Runs the window's messages, Tab and the arrow keys through the dialog manager, until the
