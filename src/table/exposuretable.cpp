@@ -1,6 +1,7 @@
 #include "table/exposuretable.h"
 
 #include "calc/faultmessage.h"
+#include "platform/numberformat.h"
 #include "platform/numberparse.h"
 #include "settings/settingsfile.h"
 #include "table/planning.h"
@@ -90,11 +91,20 @@ Built buildTable(const settings::LoadResult& settings, const Plan& plan)
         return built;
     }
     const double systemFL = table.heading.figures.systemFL;
-    if (plan.pixelMicrons)
-        table.imageScale = imageScale(*plan.pixelMicrons, systemFL);
-    if (plan.sensorMm) {
-        table.field = {fieldOfView(plan.sensorMm->first, systemFL),
-                       fieldOfView(plan.sensorMm->second, systemFL)};
+    if (!(systemFL > 0) && (plan.pixelMicrons || plan.sensorMm)) {
+        // The sky a pixel sees shrinks with the focal length; at none or less there is no image.
+        const char* what = !plan.sensorMm       ? "the image scale"
+                           : !plan.pixelMicrons ? "the field of view"
+                                                : "the image scale and the field of view";
+        table.skyFault = std::string("Cannot work out ") + what + ": the system focal length is " +
+                         platform::formatPattern(systemFL, 2) + " mm.";
+    } else {
+        if (plan.pixelMicrons)
+            table.imageScale = imageScale(*plan.pixelMicrons, systemFL);
+        if (plan.sensorMm) {
+            table.field = {fieldOfView(plan.sensorMm->first, systemFL),
+                           fieldOfView(plan.sensorMm->second, systemFL)};
+        }
     }
 
     // Without altitudes one set of cells with the window's own figures (factor 1).

@@ -49,6 +49,7 @@ struct ExposureTable
     Plan plan;                                      // with the film speeds worked out
     std::optional<double> imageScale;               // arc seconds per pixel
     std::optional<std::pair<double, double>> field; // arc minutes, width and height
+    std::string skyFault; // why the image scale and field asked for could not be worked out
     std::vector<Row> rows;
 };
 
@@ -69,11 +70,12 @@ Built buildTable(const settings::LoadResult& settings, const Plan& plan);
 // each altitude).
 std::string renderText(const ExposureTable& table);
 
-// A header and one row per object, film speed and altitude, numbers at full precision.
+// A header and one row per object, film speed and altitude, numbers at full precision; a number
+// column holds a number or nothing, and the row's reason is in the last column, "fault".
 std::string renderCsv(const ExposureTable& table);
 
 // One JSON document with the optics and a row per object, film speed and altitude; a figure that
-// cannot be worked out is null. Invalid UTF-8 in names becomes U+FFFD.
+// cannot be worked out is null, with the reason beside it.
 std::string renderJson(const ExposureTable& table);
 
 } // namespace vellmore::table

@@ -47,12 +47,14 @@ ShutterChoice nearestShutter(double exposureSeconds)
         choice.label = "none";
         return choice;
     }
-    if (exposureSeconds > speeds[std::size(speeds) - 1].seconds) {
+    // Each end of the scale takes what lies within half a stop of it, as every other speed does.
+    const double halfStop = std::sqrt(2.0);
+    if (exposureSeconds > speeds[std::size(speeds) - 1].seconds * halfStop) {
         choice.kind = ShutterChoice::Kind::Bulb;
         choice.label = "bulb";
         return choice;
     }
-    if (exposureSeconds < speeds[0].seconds) {
+    if (exposureSeconds < speeds[0].seconds / halfStop) {
         choice.kind = ShutterChoice::Kind::FasterThanFastest;
         choice.label = std::string("faster than ") + speeds[0].label;
         return choice;

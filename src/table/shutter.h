@@ -14,8 +14,9 @@ struct ShutterChoice
     double offsetStops = 0; // log2(exposure / nominal), for Speed
 };
 
-// Chooses by the smallest difference in stops; a tie goes to the faster speed. Longer than 30 s
-// needs bulb; shorter than 1/8000 s is faster than any speed; no exposure above 0 has none.
+// Chooses by the smallest difference in stops; a tie goes to the faster speed. More than half a
+// stop longer than 30 s needs bulb; more than half a stop shorter than 1/8000 s is faster than
+// any speed; no exposure above 0 has none.
 ShutterChoice nearestShutter(double exposureSeconds);
 
 // The full-stop speeds up to `stops` stops faster and slower than a chosen speed, fastest first,

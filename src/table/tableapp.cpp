@@ -1,5 +1,6 @@
 #include "table/tableapp.h"
 
+#include "settings/location.h"
 #include "settings/settingsfile.h"
 #include "settings/store.h"
 #include "table/exposuretable.h"
@@ -27,13 +28,14 @@ int runTable(const std::vector<std::string>& args, const std::string& programDir
         return 0;
     }
 
-    const std::string path = options.settingsFile.value_or(settings::settingsPath(programDir));
+    const std::string path =
+        options.settingsFile.value_or(settings::settingsLocation(programDir).path);
     settings::LoadOutcome loaded = settings::readSettingsFile(path);
     if (loaded.missing && options.settingsFile) {
         err << "vellmore-table: there is no settings file " << path << "\n";
         return 1;
     }
-    // Beside the program, where the window would write the default file, its content stands in.
+    // Where the window would write the default file, its content stands in.
     if (loaded.missing) {
         err << "vellmore-table: no settings file at " << path << "; using the default settings\n";
         loaded.read = true;

@@ -1,47 +1,58 @@
 #include "table/tableargs.h"
 
+#include "platform/numberformat.h"
+
 #include <charconv>
 #include <cmath>
-#include <functional>
+#include <limits>
 
 namespace vellmore::table {
 namespace {
 
-// A plain decimal number such as "400" or "12.5", with nothing after it.
-std::optional<double> number(const std::string& text)
+// What an option's numbers must be: the words for them, and the range they must lie in.
+struct Kind
 {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto res = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    if (text.empty() || res.ec != std::errc() || res.ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
+    const char* what;  // "film speeds separated by commas"
+    const char* range; // "above 0", "above 0 and up to 90 degrees"
+    double low;
+    bool lowIncluded;
+    double high;
 
-using Accept = std::function<bool(double)>;
+    bool holds(double v) const { return (lowIncluded ? v >= low : v > low) && v <= high; }
+};
 
-// Numbers separated by `separator`, each accepted; the item that is not, when one is not.
-std::optional<std::string> numbers(const std::string& text, char separator, const Accept& accept,
-                                   std::vector<double>& out)
-{
-    out.clear();
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find(separator, start);
-        const std::string item = text.substr(start, end - start);
-        const std::optional<double> value = number(item);
-        if (!value || !accept(*value))
-            return item;
-        out.push_back(*value);
-        if (end == std::string::npos)
-            return std::nullopt;
-        start = end + 1;
-    }
-}
+constexpr double largest = std::numeric_limits<double>::max();
 
 std::string quoted(const std::string& text)
 {
     return "\"" + text + "\"";
+}
+
+// Reads plain decimal numbers ("400", "12.5") separated by `separator`. A value that is not
+// written so is quoted whole in the reason; a number out of the range is named alone, and one
+// beyond the double range is out of range too, however well it is written.
+std::optional<std::string> readNumbers(const std::string& option, const std::string& value,
+                                       char separator, const Kind& kind, std::vector<double>& out)
+{
+    out.clear();
+    size_t start = 0;
+    for (;;) {
+        const size_t end = value.find(separator, start);
+        const std::string item = value.substr(start, end - start);
+        double number = 0;
+        const char* last = item.data() + item.size();
+        const auto res = std::from_chars(item.data(), last, number, std::chars_format::fixed);
+        const bool written = !item.empty() && res.ptr == last;
+        if (!written || (res.ec == std::errc() && !std::isfinite(number)) ||
+            (res.ec != std::errc() && res.ec != std::errc::result_out_of_range))
+            return option + " takes " + kind.what + ", not " + quoted(value);
+        if (res.ec == std::errc::result_out_of_range || !kind.holds(number))
+            return option + ": " + quoted(item) + " is out of range; it must be " + kind.range;
+        out.push_back(number);
+        if (end == std::string::npos)
+            return std::nullopt;
+        start = end + 1;
+    }
 }
 
 bool takesValue(const std::string& arg)
@@ -58,43 +69,46 @@ bool takesValue(const std::string& arg)
 std::optional<std::string> takeValue(const std::string& arg, const std::string& value,
                                      Options& options)
 {
-    const std::optional<double> single = number(value);
-    std::vector<double> pair;
+    static const std::string upToLargest =
+        "above 0 and at most " + platform::formatGeneral(largest);
+    static const Kind isos = {"film speeds separated by commas", upToLargest.c_str(), 0, false,
+                              largest};
+    static const Kind heights = {"heights in degrees separated by commas",
+                                 "above 0 and up to 90 degrees", 0, false, 90};
+    static const Kind extinction = {"magnitudes per air mass", "from 0 to 2", 0, true, 2};
+    static const Kind pixel = {"the pixel size in micrometres", upToLargest.c_str(), 0, false,
+                               largest};
+    static const Kind sensor = {"the sensor's width and height in millimetres, as 4.8x3.6",
+                                upToLargest.c_str(), 0, false, largest};
+    std::vector<double> numbers;
+    std::optional<std::string> problem;
     if (arg == "--settings") {
         options.settingsFile = value;
     } else if (arg == "--iso") {
-        if (const auto bad = numbers(
-                value, ',', [](double v) { return v > 0; }, options.plan.isos))
-            return "--iso takes positive numbers separated by commas, not " + quoted(*bad);
+        problem = readNumbers(arg, value, ',', isos, options.plan.isos);
     } else if (arg == "--altitude") {
-        const Accept height = [](double h) { return h > 0 && h <= 90; };
-        if (const auto bad = numbers(value, ',', height, options.plan.altitudes))
-            return "--altitude takes heights above 0 and up to 90 degrees separated by commas, "
-                   "not " +
-                   quoted(*bad);
+        problem = readNumbers(arg, value, ',', heights, options.plan.altitudes);
     } else if (arg == "--extinction") {
-        if (!single || *single < 0 || *single > 2)
-            return "--extinction takes magnitudes per air mass from 0 to 2, not " + quoted(value);
-        options.plan.extinction = *single;
+        problem = readNumbers(arg, value, '\0', extinction, numbers);
+        if (!problem)
+            options.plan.extinction = numbers[0];
     } else if (arg == "--bracket") {
         if (value != "1" && value != "2" && value != "3")
-            return "--bracket takes 1, 2 or 3 stops, not " + quoted(value);
-        options.plan.bracketStops = value[0] - '0';
+            problem = "--bracket takes 1, 2 or 3 stops, not " + quoted(value);
+        else
+            options.plan.bracketStops = value[0] - '0';
     } else if (arg == "--pixel-size") {
-        if (!single || !(*single > 0))
-            return "--pixel-size takes the pixel size in micrometres, above 0, not " +
-                   quoted(value);
-        options.plan.pixelMicrons = *single;
+        problem = readNumbers(arg, value, '\0', pixel, numbers);
+        if (!problem)
+            options.plan.pixelMicrons = numbers[0];
     } else if (arg == "--sensor") {
-        if (numbers(
-                value, 'x', [](double mm) { return mm > 0; }, pair) ||
-            pair.size() != 2)
-            return "--sensor takes the sensor's width and height in millimetres, as 4.8x3.6, "
-                   "not " +
-                   quoted(value);
-        options.plan.sensorMm = std::make_pair(pair[0], pair[1]);
+        problem = readNumbers(arg, value, 'x', sensor, numbers);
+        if (!problem && numbers.size() != 2)
+            problem = arg + " takes " + sensor.what + ", not " + quoted(value);
+        if (!problem)
+            options.plan.sensorMm = std::make_pair(numbers[0], numbers[1]);
     }
-    return std::nullopt;
+    return problem;
 }
 
 } // namespace

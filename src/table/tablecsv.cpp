@@ -1,21 +1,20 @@
 #include "table/exposuretable.h"
 
 #include <charconv>
+#include <iterator>
+#include <string_view>
 
 namespace vellmore::table {
 namespace {
 
 // Shortest text that reads back as the same double, whatever the locale.
-std::string fullPrecision(double value)
-{
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    return std::string(buf, res.ptr);
-}
-
 std::string fullPrecision(const std::optional<double>& value)
 {
-    return value ? fullPrecision(*value) : std::string();
+    if (!value)
+        return {};
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, *value);
+    return std::string(buf, res.ptr);
 }
 
 std::string csvField(const std::string& text)
@@ -28,36 +27,40 @@ std::string csvField(const std::string& text)
     return quoted + "\"";
 }
 
+// A spreadsheet runs a cell that starts with one of these as a formula; a leading apostrophe
+// makes it take the name as text.
+std::string nameField(const std::string& name)
+{
+    const bool formula =
+        !name.empty() && std::string_view("+-@\t\r").find(name[0]) != std::string_view::npos;
+    return csvField(formula ? "'" + name : name);
+}
+
 } // namespace
 
 std::string renderCsv(const ExposureTable& table)
 {
     std::string out = "object,k,iso,altitude_deg,air_mass,exposure_s,reciprocal,shutter,"
-                      "offset_stops,bracket\r\n";
+                      "offset_stops,bracket,fault\r\n";
     for (const Row& row : table.rows) {
         for (const Cell& cell : row.cells) {
-            std::vector<std::string> fields = {
-                csvField(row.name),          fullPrecision(row.k),
-                fullPrecision(cell.iso),     fullPrecision(cell.altitude),
-                fullPrecision(cell.airMass), fullPrecision(cell.exposure),
+            const bool speed = cell.reciprocal && cell.shutter.kind == ShutterChoice::Kind::Speed;
+            const std::string fields[] = {
+                nameField(row.name),
+                fullPrecision(row.k),
+                fullPrecision(cell.iso),
+                fullPrecision(cell.altitude),
+                fullPrecision(cell.airMass),
+                fullPrecision(cell.exposure),
+                fullPrecision(cell.reciprocal),
+                cell.reciprocal ? csvField(cell.shutter.label) : std::string(),
+                speed ? fullPrecision(cell.shutter.offsetStops) : std::string(),
+                csvField(speedList(cell.bracket)),
+                csvField(cell.fault),
             };
-            // The first figure that could not be worked out holds the reason instead.
-            if (!cell.exposure) {
-                fields.back() = csvField(cell.fault);
-            } else if (!cell.reciprocal) {
-                fields.push_back(csvField(cell.fault));
-            } else {
-                fields.push_back(fullPrecision(cell.reciprocal));
-                fields.push_back(csvField(cell.shutter.label));
-                if (cell.shutter.kind == ShutterChoice::Kind::Speed)
-                    fields.push_back(fullPrecision(cell.shutter.offsetStops));
-            }
-            fields.resize(10);
-            fields[9] = csvField(speedList(cell.bracket));
-            std::string line;
-            for (size_t i = 0; i < fields.size(); ++i)
-                line += (i ? "," : "") + fields[i];
-            out += line + "\r\n";
+            for (size_t i = 0; i < std::size(fields); ++i)
+                out += (i ? "," : "") + fields[i];
+            out += "\r\n";
         }
     }
     return out;

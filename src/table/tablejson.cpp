@@ -46,6 +46,7 @@ std::string renderJson(const ExposureTable& table)
     optics["image_scale_arcsec_per_px"] = number(table.imageScale);
     optics["field_arcmin"] =
         table.field ? Json::array({table.field->first, table.field->second}) : Json(nullptr);
+    optics["sky_fault"] = table.skyFault.empty() ? Json(nullptr) : Json(table.skyFault);
 
     Json rows = Json::array();
     for (const Row& row : table.rows) {
@@ -55,7 +56,7 @@ std::string renderJson(const ExposureTable& table)
     Json document;
     document["optics"] = std::move(optics);
     document["rows"] = std::move(rows);
-    // Names are the file's own bytes; what is not UTF-8 in them becomes U+FFFD.
+    // Names are UTF-8 already; the handler only keeps a stray byte from ever ending the program.
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

@@ -1,3 +1,4 @@
+#include "platform/encoding.h"
 #include "platform/numberformat.h"
 #include "table/exposuretable.h"
 #include "table/planning.h"
@@ -33,9 +34,11 @@ Line cellTexts(const Cell& cell, bool bracket)
     return texts;
 }
 
+// Columns are counted in characters, so names in any script line up.
 std::string padded(const std::string& text, size_t width, bool right)
 {
-    const std::string fill(width > text.size() ? width - text.size() : 0, ' ');
+    const size_t length = platform::characterCount(text);
+    const std::string fill(width > length ? width - length : 0, ' ');
     return right ? fill + text : text + fill;
 }
 
@@ -66,6 +69,8 @@ std::string heading(const ExposureTable& table)
         sky[0][0] = static_cast<char>(sky[0][0] - 'a' + 'A');
         out += sky[0] + (sky.size() > 1 ? ", " + sky[1] : "") + "\n";
     }
+    if (!table.skyFault.empty())
+        out += table.skyFault + "\n";
     return out;
 }
 
@@ -113,7 +118,7 @@ std::string laidOut(const std::vector<Line>& lines, const std::vector<std::strin
         for (size_t c = 0; c < widths.size(); ++c) {
             // A group title may run over the columns of its group.
             if (l > 0 || c < 2)
-                widths[c] = std::max(widths[c], lines[l][c].size());
+                widths[c] = std::max(widths[c], platform::characterCount(lines[l][c]));
         }
     }
     std::string out;

@@ -24,6 +24,7 @@ TEST(Planning, MatchesTheFormulasWorkedByHand)
     EXPECT_NEAR(imageScale(3.75, systemFL), 0.207, 0.0005);
     EXPECT_NEAR(fieldOfView(4.8, systemFL), 4.42, 0.005);
     EXPECT_NEAR(fieldOfView(3.6, systemFL), 3.31, 0.005);
+    EXPECT_NEAR(fieldOfView(20, 10), 5400, 1e-9) << "a right angle: 2 atan(1), not 20 / 10";
 }
 
 TEST(Planning, BracketsTheChosenSpeedOnTheFullStopScale)
@@ -32,7 +33,8 @@ TEST(Planning, BracketsTheChosenSpeedOnTheFullStopScale)
     // clang-format off
     const struct { double seconds; int stops; Speeds bracket; } cases[] = {
         {0.125, 1, {"1/15", "1/4"}}, {0.125, 3, {"1/60", "1/30", "1/15", "1/4", "1/2", "1"}},
-        {1.0 / 8000, 2, {"1/4000", "1/2000"}}, {30, 3, {"4", "8", "15"}}, {60, 1, {}}, // bulb: no speed
+        {1.0 / 8000, 2, {"1/4000", "1/2000"}}, {1.0 / 4000, 1, {"1/8000", "1/2000"}},
+        {30, 3, {"4", "8", "15"}}, {15, 1, {"8", "30"}}, {60, 1, {}}, {1.0 / 9000, 0, {}}, {1e-5, 1, {}}, // no speed, no bracket
     };
     // clang-format on
     for (const auto& c : cases)
@@ -41,14 +43,17 @@ TEST(Planning, BracketsTheChosenSpeedOnTheFullStopScale)
 
 TEST(NearestShutter, ChoosesBySmallestDifferenceInStops)
 {
-    const double halfStopAbove8th = 0.125 * std::sqrt(2.0);
-    // choice: the label and, for a speed, the signed offset in stops.
+    const double halfStop = std::sqrt(2.0);
+    const double halfStopAbove8th = 0.125 * halfStop;
+    // choice: the label and, for a speed, the signed offset in stops. Each end of the scale takes
+    // what lies within half a stop of it, like every other speed.
     // clang-format off
     const struct { double seconds; const char* choice; } cases[] = {
         {0.14425608388086358, "1/8 +0.2"}, {0.125, "1/8 +0.0"}, {1.0 / 60, "1/60 +0.0"}, {10.9, "8 +0.4"},
         {halfStopAbove8th * 0.999, "1/8 +0.5"}, {halfStopAbove8th * 1.001, "1/4 -0.5"}, {22, "30 -0.4"},
-        {30, "30 +0.0"}, {30.000001, "bulb"}, {1.0 / 8000, "1/8000 +0.0"}, {0, "none"}, {-0.5, "none"},
-        {1.0 / 8000 * 0.999999, "faster than 1/8000"},
+        {30, "30 +0.0"}, {30.0006, "30 +0.0"}, {30 * halfStop * 0.999, "30 +0.5"}, {30 * halfStop * 1.001, "bulb"},
+        {1.0 / 8000, "1/8000 +0.0"}, {1.0 / 8200, "1/8000 +0.0"}, {1.0 / 8000 / halfStop * 1.001, "1/8000 -0.5"},
+        {1.0 / 8000 / halfStop * 0.999, "faster than 1/8000"}, {0, "none"}, {-0.5, "none"},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -62,14 +67,18 @@ TEST(NearestShutter, ChoosesBySmallestDifferenceInStops)
 
 TEST(NearestShutter, EveryFullStopSpeedIsChosenForItsOwnExposure)
 {
-    const char* const scale[] = {"1/8000", "1/4000", "1/2000", "1/1000", "1/500", "1/250", "1/125",
-                                 "1/60",   "1/30",   "1/15",   "1/8",    "1/4",   "1/2",   "1",
-                                 "2",      "4",      "8",      "15",     "30"};
-    for (const std::string speed : scale) {
-        const double seconds =
-            speed.rfind("1/", 0) == 0 ? 1.0 / std::stod(speed.substr(2)) : std::stod(speed);
-        const ShutterChoice got = nearestShutter(seconds);
-        EXPECT_EQ(got.label + " " + offsetText(got.offsetStops), speed + " +0.0");
+    // clang-format off
+    const struct { double seconds; const char* label; } scale[] = {
+        {1.0 / 8000, "1/8000"}, {1.0 / 4000, "1/4000"}, {1.0 / 2000, "1/2000"}, {1.0 / 1000, "1/1000"},
+        {1.0 / 500, "1/500"}, {1.0 / 250, "1/250"}, {1.0 / 125, "1/125"}, {1.0 / 60, "1/60"}, {1.0 / 30, "1/30"},
+        {1.0 / 15, "1/15"}, {0.125, "1/8"}, {0.25, "1/4"}, {0.5, "1/2"}, {1, "1"}, {2, "2"}, {4, "4"}, {8, "8"},
+        {15, "15"}, {30, "30"},
+    };
+    // clang-format on
+    for (const auto& speed : scale) {
+        const ShutterChoice got = nearestShutter(speed.seconds);
+        EXPECT_EQ(got.label + " " + offsetText(got.offsetStops),
+                  std::string(speed.label) + " +0.0");
     }
 }
 

@@ -83,23 +83,29 @@ TEST_F(TableApp, PrintsTheFiguresForEveryObjectFilmSpeedAndHeight)
     EXPECT_EQ(missing.out, run({"--settings", write(defaults)}).out);
 }
 
-TEST_F(TableApp, CsvHasAColumnForEveryFigure)
+TEST_F(TableApp, CsvHasAColumnForEveryFigureAndTheReasonLast)
 {
-    const std::string file = "[Exposures]\r\n\"Hale, Bopp=5\"\r\nMoon=20\r\nComet \"X\"=0\r\n";
+    const std::string file =
+        "[Exposures]\r\n\"Hale, Bopp=5\"\r\nMoon=20\r\nComet \"X\"=0\r\nDim=0.01\r\n"
+        "Bright=1e6\r\n+1=20\r\n-2+3=20\r\n@SUM(A1)=20\r\n\"\tTab=20\"\r\n";
     const std::string out = run({"--csv", "--settings", write(file), "--iso", "100,400"}).out;
     // At 30 degrees, through 1.9942929 air masses: 0.14425608 s x 1.2572721, nearest 1/4 s.
     const std::string high =
         run({"--csv", "--settings", write(file), "--altitude", "30", "--bracket", "1"}).out;
+    // Figures worked out with exact fractions, rounded as the calculation rounds (N^2 and K x S
+    // to long double, the exposure to double).
     // clang-format off
     const struct { const std::string& csv; std::string line; } cases[] = {
         {out, "object,k,iso,altitude_deg,air_mass,exposure_s,reciprocal,shutter,offset_stops,"
-              "bracket\r\n\"Hale, Bopp\",5,100,,,"},
-        {out, "\nMoon,20,100,,,0.14425608388086358,6.932116643523108,1/8,0.20670406973496147,\r\n"},
-        {out, "\n\"Comet \"\"X\"\"\",0,400,,,Cannot work out the exposure: K is 0.,,,,\r\n"},
-        {high, "\nMoon,20,100,30,1.9942928"},
-        {high, ",0.1813691524"},
-        {high, ",1/4,-0.46"},
-        {high, ",1/8 1/2\r\n"},
+              "bracket,fault\r\n\"Hale, Bopp\",5,100,,,"},
+        {out, "\nMoon,20,100,,,0.14425608388086358,6.932116643523108,1/8,0.20670406973496147,,\r\n"},
+        // Number columns hold numbers or nothing; the reason has a column of its own.
+        {out, "\n\"Comet \"\"X\"\"\",0,400,,,,,,,,Cannot work out the exposure: K is 0.\r\n"},
+        {out, "\nDim,0.01,100,,,288.51216776172714,0.003466058321761554,bulb,,,\r\n"},
+        {out, "\nBright,1e+06,100,,,2.8851216776172718e-06,346605.8321761554,faster than 1/8000,,,\r\n"},
+        // Names a spreadsheet would run as a formula are written so that it takes them as text.
+        {out, "\n'+1,20,100,"}, {out, "\n'-2+3,20,100,"}, {out, "\n'@SUM(A1),20,100,"}, {out, "\n'\tTab,20,100,"},
+        {high, "\nMoon,20,100,30,1.9942928"}, {high, ",0.1813691524"}, {high, ",1/4,-0.46"}, {high, ",1/8 1/2,\r\n"},
     };
     // clang-format on
     for (const auto& c : cases)
@@ -108,8 +114,9 @@ TEST_F(TableApp, CsvHasAColumnForEveryFigure)
 
 TEST_F(TableApp, JsonParsesBackWithEveryName)
 {
-    const std::string names = "[Exposures]\r\n\"Hale, Bopp=5\"\r\nComet \"X\"=7\r\nBell\x07=3\r\n"
-                              "Lune \xC3\xA9t\xC3\xA9=2\r\nBad\xFF=0\r\n";
+    const std::string names =
+        "[Exposures]\r\n\"Hale, Bopp=5\"\r\nComet \"X\"=7\r\nBell\x07=3\r\n"
+        "Lune \xC3\xA9t\xC3\xA9=2\r\n\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0=0\r\nDim=0.01\r\n";
     const TableRun got = run({"--json", "--settings", write(names), "--iso", "100"});
     ASSERT_EQ(got.status, 0) << got.err;
     const auto json = nlohmann::json::parse(got.out); // throws, and fails the test, if invalid
@@ -117,58 +124,126 @@ TEST_F(TableApp, JsonParsesBackWithEveryName)
     for (const auto& row : json["rows"])
         objects.push_back(row["object"]);
     EXPECT_EQ(objects, (std::vector<std::string>{"Hale, Bopp", "Comet \"X\"", "Bell\x07",
-                                                 "Lune \xC3\xA9t\xC3\xA9", "Bad\xEF\xBF\xBD"}));
+                                                 "Lune \xC3\xA9t\xC3\xA9",
+                                                 "\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0", "Dim"}));
     EXPECT_TRUE(json["optics"]["field_arcmin"].is_null());
+    EXPECT_TRUE(json["optics"]["sky_fault"].is_null());
     const auto& lune = json["rows"][3];
     EXPECT_NEAR(lune["exposure_s"].get<double>(), 0.1442560839 * 20 / 2, 1e-9);
     EXPECT_TRUE(lune["altitude_deg"].is_null() && lune["fault"].is_null());
     EXPECT_EQ(lune["bracket"], nlohmann::json::array());
-    const auto& bad = json["rows"][4];
-    EXPECT_TRUE(bad["exposure_s"].is_null() && bad["shutter"].is_null());
-    EXPECT_EQ(bad["fault"], "Cannot work out the exposure: K is 0.");
+    const auto& dark = json["rows"][4];
+    EXPECT_TRUE(dark["exposure_s"].is_null() && dark["shutter"].is_null());
+    EXPECT_EQ(dark["fault"], "Cannot work out the exposure: K is 0.");
+    const auto& dim = json["rows"][5];
+    EXPECT_EQ(dim["shutter"], "bulb");
+    EXPECT_TRUE(dim["offset_stops"].is_null());
+
+    // A file saved in Windows-1252 comes out as UTF-8 all the same.
+    const std::string old =
+        run({"--json", "--settings", write("[Exposures]\r\nV\xE9nus=1310\r\n")}).out;
+    EXPECT_EQ(nlohmann::json::parse(old)["rows"][0]["object"], "V\xC3\xA9nus");
+}
+
+// Without a positive system focal length there is no image: no scale, no field, and the reason.
+TEST_F(TableApp, NoImageScaleOrFieldWithoutAFocalLength)
+{
+    const std::vector<std::string> sky = {"--pixel-size", "3.75", "--sensor", "4.8x3.6"};
+    // clang-format off
+    const struct { std::string file; std::vector<std::string> asked; std::string says; } cases[] = {
+        {"TelescopeFL=0\r\n", sky, "Cannot work out the image scale and the field of view: the system focal length is 0.00 mm."},
+        {"TelescopeFL=-1420\r\n", {"--pixel-size", "3.75"}, "Cannot work out the image scale: the system focal length is -3736.84 mm."},
+        {"CameraFL=0\r\n", {"--sensor", "4.8x3.6"}, "Cannot work out the field of view: the system focal length is 0.00 mm."},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--settings", write(c.file)};
+        args.insert(args.end(), c.asked.begin(), c.asked.end());
+        const std::string text = run(args).out;
+        EXPECT_NE(text.find("\n" + c.says + "\n"), std::string::npos) << text;
+        EXPECT_EQ(text.find("\"/px"), std::string::npos) << "no scale shown";
+        EXPECT_EQ(text.find("' x "), std::string::npos) << "no field shown";
+        args.push_back("--json");
+        const auto optics = nlohmann::json::parse(run(args).out)["optics"];
+        EXPECT_TRUE(optics["image_scale_arcsec_per_px"].is_null() &&
+                    optics["field_arcmin"].is_null());
+        EXPECT_EQ(optics["sky_fault"], c.says);
+    }
+}
+
+// Columns line up by characters, whatever script a name is written in.
+TEST_F(TableApp, TextColumnsLineUpByCharacters)
+{
+    const std::string file = "[Exposures]\r\n\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0=5\r\nMoon=20\r\n";
+    const std::string out = run({"--settings", write(file)}).out;
+    EXPECT_NE(out.find("\n\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0     5  "), std::string::npos) << out;
+    EXPECT_NE(out.find("\nMoon    20  "), std::string::npos) << out;
 }
 
 TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
 {
     std::filesystem::create_directory(m_temp.file("folder"));
-    const std::string iso =
-        "vellmore-table: --iso takes positive numbers separated by commas, not ";
-    const std::string height = "vellmore-table: --altitude takes heights above 0 and up to 90 "
-                               "degrees separated by commas, not ";
+    const std::string big = "1" + std::string(400, '0');
+    const std::string tiny = "0." + std::string(400, '0') + "1";
+    const std::string largest = "1.79769313486231E+308";
+    auto range = [](const std::string& option, const std::string& value, const std::string& must) {
+        return "vellmore-table: " + option + ": \"" + value + "\" is out of range; it must be " +
+               must;
+    };
+    const std::string iso = "above 0 and at most " + largest;
+    const std::string height = "above 0 and up to 90 degrees";
     const std::string sensor = "vellmore-table: --sensor takes the sensor's width and height in "
                                "millimetres, as 4.8x3.6, not ";
+    // status 0: the arguments are taken, and the table is printed.
     // clang-format off
     const struct { std::vector<std::string> args; int status; std::string err; } cases[] = {
         {{"--bogus"}, 2, "vellmore-table: unknown argument \"--bogus\""},
-        {{"--iso", "100,-5"}, 2, iso + "\"-5\""},
-        {{"--iso", "0"}, 2, iso + "\"0\""},
+        {{"--iso", "100,-5"}, 2, range("--iso", "-5", iso)},
+        {{"--iso", "0"}, 2, range("--iso", "0", iso)},
+        {{"--iso", big}, 2, range("--iso", big, iso)},
+        {{"--iso", "inf"}, 2, "vellmore-table: --iso takes film speeds separated by commas, not \"inf\""},
+        {{"--iso", "100,nan"}, 2, "vellmore-table: --iso takes film speeds separated by commas, not \"100,nan\""},
+        {{"--iso", "1e3"}, 2, "vellmore-table: --iso takes film speeds separated by commas, not \"1e3\""},
         {{"--settings"}, 2, "vellmore-table: --settings needs a value"},
         {{"--csv=yes"}, 2, "vellmore-table: --csv takes no value"},
-        {{"--altitude", "0"}, 2, height + "\"0\""},
-        {{"--altitude", "45,91"}, 2, height + "\"91\""},
-        {{"--altitude=abc"}, 2, height + "\"abc\""},
-        {{"--altitude", "30", "--extinction", "-1"}, 2, "vellmore-table: --extinction takes magnitudes per air mass from 0 to 2, not \"-1\""},
+        {{"--altitude", "0"}, 2, range("--altitude", "0", height)},
+        {{"--altitude", "45,90.0001"}, 2, range("--altitude", "90.0001", height)},
+        {{"--altitude", "0.0001,90"}, 0, ""},
+        {{"--altitude=abc"}, 2, "vellmore-table: --altitude takes heights in degrees separated by commas, not \"abc\""},
+        {{"--altitude", "30", "--extinction", "-0.0001"}, 2, range("--extinction", "-0.0001", "from 0 to 2")},
+        {{"--altitude", "30", "--extinction", "2.0001"}, 2, range("--extinction", "2.0001", "from 0 to 2")},
+        {{"--altitude", "30", "--extinction", "0"}, 0, ""},
+        {{"--altitude", "30", "--extinction", "2"}, 0, ""},
         {{"--extinction", "0.3"}, 2, "vellmore-table: --extinction needs --altitude"},
         {{"--bracket", "4"}, 2, "vellmore-table: --bracket takes 1, 2 or 3 stops, not \"4\""},
-        {{"--pixel-size", "0"}, 2, "vellmore-table: --pixel-size takes the pixel size in micrometres, above 0, not \"0\""},
+        {{"--bracket", "0"}, 2, "vellmore-table: --bracket takes 1, 2 or 3 stops, not \"0\""},
+        {{"--pixel-size", "0"}, 2, range("--pixel-size", "0", iso)},
+        {{"--pixel-size", tiny}, 2, range("--pixel-size", tiny, iso)},
         {{"--sensor", "4.8"}, 2, sensor + "\"4.8\""},
         {{"--sensor", "4.8x"}, 2, sensor + "\"4.8x\""},
+        {{"--sensor", "4.8x3.6x1"}, 2, sensor + "\"4.8x3.6x1\""},
+        {{"--sensor", "4.8x0"}, 2, range("--sensor", "0", iso)},
         {{"--json", "--csv"}, 2, "vellmore-table: --csv and --json cannot be used together"},
         {{"--settings", m_temp.file("folder")}, 1, "vellmore-table: The settings file " + m_temp.file("folder") + " is a folder, not a plain text file. Nothing was loaded or changed."},
         {{"--settings", m_temp.file("night.ini")}, 1, "vellmore-table: there is no settings file " + m_temp.file("night.ini")},
         {{"--settings", write(std::string("\xFF\xFEK\0", 4), "night16.ini")}, 1, "vellmore-table: " + m_temp.file("night16.ini") + " is saved as UTF-16; save it as plain text. Nothing was loaded or changed."},
         {{"--settings", write("EyepieceFL=0\r\n", "e.ini")}, 1, "vellmore-table: Cannot work out the magnification: the eyepiece focal length is 0."},
+        {{"--settings", write("TelescopeAperture=0\r\n", "a.ini")}, 1, "vellmore-table: Cannot work out the f ratio: the telescope aperture is 0."},
         {{"--settings", write("TelescopeFL=1e999\r\n", "t.ini")}, 1, "vellmore-table: Cannot read the inputs: the telescope focal length is too large a number."},
     };
     // clang-format on
     for (const auto& c : cases) {
-        const TableRun got = run(c.args);
+        std::vector<std::string> args = c.args;
+        if (c.status == 0)
+            args.insert(args.end(), {"--settings", write(settings::defaultContent(), "ok.ini")});
+        const TableRun got = run(args);
         EXPECT_EQ(got.status, c.status) << c.args[0];
         EXPECT_EQ(got.err.substr(0, got.err.find('\n')), c.err);
-        EXPECT_EQ(got.out, "");
+        EXPECT_EQ(got.out.empty(), c.status != 0);
         EXPECT_EQ(got.err.find("usage: vellmore-table") != std::string::npos, c.status == 2);
     }
     const std::string help = run({"--help"}).out;
+    EXPECT_EQ(run({"-h"}).out, help);
     for (const char* option :
          {"--settings FILE", "--iso LIST", "--altitude LIST", "--extinction K", "--bracket N",
           "--pixel-size UM", "--sensor WxH", "--csv", "--json", "--help", "--version"})
