@@ -1,5 +1,4 @@
 #include "behaviour/behaviour.h"
-#include "form/layout.h"
 #include "qt/form1.h"
 
 #include <QAbstractItemView>
@@ -10,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,7 +19,7 @@ namespace {
 
 using form::Control;
 
-QString name(Control id)
+QString nameOf(Control id)
 {
     return QString::fromUtf8(form::definition(id).name);
 }
@@ -31,14 +29,12 @@ class QtDriver final : public behaviour::Driver
 {
 public:
     behaviour::Front front() const override { return behaviour::Qt; }
-
     void open(const std::string& programDir) override
     {
         m_form = std::make_unique<qt::Form1>(
-            QString::fromStdString(programDir), launcher, [this](const QString& m) {
-                EXPECT_FALSE(m_form->testAttribute(Qt::WA_WState_InPaintEvent))
-                    << "opened mid-paint";
-                messages.push_back(m.toStdString());
+            QString::fromStdString(programDir), launcher, [this](const QString& message) {
+                EXPECT_FALSE(m_form->testAttribute(Qt::WA_WState_InPaintEvent)) << "mid-paint";
+                messages.push_back(message.toStdString());
             });
         m_form->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
@@ -54,35 +50,24 @@ public:
         for (const QChar c : QString::fromStdString(text))
             QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
-    void click(Control id) override
-    {
-        if (id == Control::Label14)
-            return mouse(id, behaviour::Mouse::Click);
-        QTest::mouseClick(widget(id), Qt::LeftButton);
-    }
-    void mouse(Control id, behaviour::Mouse action) override
+    void click(Control id) override { QTest::mouseClick(widget(id), Qt::LeftButton); }
+    void mouse(behaviour::Mouse action) override
     {
         // Through the window, as the platform delivers them, so a double-click is one.
-        QWindow* window = m_form->windowHandle();
-        QWidget* target = widget(id);
-        const QPoint at = target->mapTo(m_form.get(), target->rect().center());
-        const QPoint away = at - QPoint(0, 2 * target->height());
-        switch (action) {
-        case behaviour::Mouse::Click:
-            return QTest::mouseClick(window, Qt::LeftButton, {}, at);
-        case behaviour::Mouse::DoubleClick:
-            return QTest::mouseDClick(window, Qt::LeftButton, {}, at);
-        case behaviour::Mouse::DragOff:
-            QTest::mousePress(window, Qt::LeftButton, {}, at);
-            QTest::mouseMove(window, away);
-            return QTest::mouseRelease(window, Qt::LeftButton, {}, away);
-        case behaviour::Mouse::RightClick:
-            return QTest::mouseClick(window, Qt::RightButton, {}, at);
-        case behaviour::Mouse::RightDuringClick:
-            QTest::mousePress(window, Qt::LeftButton, {}, at);
-            QTest::mouseClick(window, Qt::RightButton, {}, at);
-            return QTest::mouseRelease(window, Qt::LeftButton, {}, at);
-        }
+        QWidget* link = widget(Control::Label14);
+        const QPoint at = link->mapTo(m_form.get(), link->rect().center());
+        const QPoint away = at - QPoint(0, 2 * link->height());
+        using Q = QTest::MouseAction;
+        const Qt::MouseButton L = Qt::LeftButton, R = Qt::RightButton;
+        // clang-format off
+        const std::vector<std::tuple<Q, Qt::MouseButton, QPoint>> sequences[] = {
+            {{Q::MouseClick, L, at}}, {{Q::MouseDClick, L, at}},
+            {{Q::MousePress, L, at}, {Q::MouseMove, Qt::NoButton, away}, {Q::MouseRelease, L, away}},
+            {{Q::MouseClick, R, at}}, {{Q::MousePress, L, at}, {Q::MouseClick, R, at}, {Q::MouseRelease, L, at}},
+        };
+        // clang-format on
+        for (const auto& [what, button, where] : sequences[static_cast<int>(action)])
+            QTest::mouseEvent(what, m_form->windowHandle(), button, {}, where);
     }
     void pick(int index) override
     {
@@ -97,8 +82,8 @@ public:
     {
         const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return,
                                 Qt::Key_Escape};
-        QWidget* target = key == behaviour::Key::Tab ? QApplication::focusWidget() : widget(id);
-        QTest::keyClick(target, keys[static_cast<int>(key)]);
+        QTest::keyClick(key == behaviour::Key::Tab ? QApplication::focusWidget() : widget(id),
+                        keys[static_cast<int>(key)]);
     }
     void browseList() override
     {
@@ -108,9 +93,9 @@ public:
 
     std::string text(Control id) const override
     {
-        if (id == Control::Combo1)
-            return combo()->currentText().toStdString();
-        return widget(id)->property("text").toString().toStdString();
+        return (id == Control::Combo1 ? combo()->currentText()
+                                      : widget(id)->property("text").toString())
+            .toStdString();
     }
     std::vector<std::string> entries() const override
     {
@@ -124,33 +109,22 @@ public:
     {
         for (QWidget* at = QApplication::focusWidget(); at; at = at->parentWidget()) {
             for (const form::ControlDef& def : form::controls()) {
-                if (at->objectName() == name(def.id))
+                if (at->objectName() == def.name)
                     return def.id;
             }
         }
         return std::nullopt;
     }
 
-    QWidget* widget(Control id) const { return m_form->findChild<QWidget*>(name(id)); }
+private:
+    QWidget* widget(Control id) const { return m_form->findChild<QWidget*>(nameOf(id)); }
     QComboBox* combo() const { return static_cast<QComboBox*>(widget(Control::Combo1)); }
 
-private:
     std::unique_ptr<qt::Form1> m_form;
 };
 
-} // namespace
-
-namespace behaviour {
-std::unique_ptr<Driver> makeDriver()
-{
-    return std::make_unique<QtDriver>();
-}
-} // namespace behaviour
-
-namespace {
-
-// A window on a program folder whose settings file is a folder: the start-up load stops, so
-// every control keeps its design-time text.
+// A window on the real desktop whose settings file is a folder: the start-up load stops, so
+// every control keeps its design-time text, and one message waits for the window's first paint.
 class QtForm1 : public ::testing::Test
 {
 protected:
@@ -159,11 +133,23 @@ protected:
         QDir(m_dir.path()).mkdir(QStringLiteral("Vellmore.ini"));
         m_form = std::make_unique<qt::Form1>(m_dir.path());
     }
-    QWidget* widget(Control id) const { return m_form->findChild<QWidget*>(name(id)); }
+    QWidget* widget(Control id) const { return m_form->findChild<QWidget*>(nameOf(id)); }
 
     QTemporaryDir m_dir;
     std::unique_ptr<qt::Form1> m_form;
 };
+
+QString spokenName(QWidget* widget)
+{
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+// The widget a screen reader is told labels this one.
+QObject* labelling(QWidget* field)
+{
+    const auto labels = QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label);
+    return labels.size() == 1 ? labels[0].first->object() : nullptr;
+}
 
 TEST_F(QtForm1, BuildsTheControlsFromTheLayoutTable)
 {
@@ -180,14 +166,19 @@ TEST_F(QtForm1, BuildsTheControlsFromTheLayoutTable)
         const QVariant align = control->property("alignment");
         EXPECT_TRUE(align.isNull() || combo ||
                     (align.value<Qt::Alignment>() & Qt::AlignHorizontal_Mask) ==
-                        alignments[static_cast<int>(def.align)]);
-
+                        alignments[int(def.align)]);
+        // A screen reader names a field after its label, and reads a result with its caption.
+        if (def.names) {
+            EXPECT_EQ(labelling(widget(*def.names)), control);
+            if (qobject_cast<QLabel*>(widget(*def.names))) {
+                EXPECT_EQ(spokenName(widget(*def.names)), def.text + QString(" 0"));
+            }
+        }
         // Only a label's fixed caption may grow its box, away from its aligned edge, and then as
         // far as Qt itself says the caption needs in the face this machine has. Every button's
         // caption fits its box in it.
-        const QRect laid = [](const form::Rect& r) {
-            return QRect(r.left, r.top, r.width, r.height);
-        }(form::toPixels(def.twips, 96));
+        const form::Rect r = form::toPixels(def.twips, 96);
+        const QRect laid(r.left, r.top, r.width, r.height);
         const QRect at = control->geometry();
         if (!form::hasFixedCaption(def) || def.kind == form::Kind::Button) {
             EXPECT_EQ(at, laid);
@@ -204,29 +195,9 @@ TEST_F(QtForm1, BuildsTheControlsFromTheLayoutTable)
     EXPECT_TRUE(widget(Control::Label14)->font() == underlined);
     EXPECT_EQ(widget(Control::Label14)->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(widget(Control::Label14)->focusPolicy(), Qt::NoFocus);
-}
-
-TEST_F(QtForm1, AScreenReaderNamesEachFieldAfterItsLabel)
-{
-    QTemporaryDir dir; // a first start, so the results are worked out
-    qt::Form1 window(dir.path());
-    for (const form::ControlDef& def : form::controls()) {
-        if (!def.names)
-            continue;
-        QWidget* field = window.findChild<QWidget*>(name(*def.names));
-        const QString spoken =
-            QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name);
-        const QString label = QString::fromUtf8(def.text);
-        // A result is spoken with its caption, and its value follows each calculation.
-        EXPECT_EQ(spoken, qobject_cast<QLabel*>(field)
-                              ? label + ' ' + field->property("text").toString()
-                              : label)
-            << def.names.has_value();
-    }
-    const auto* exposure = window.findChild<QWidget*>(name(Control::lblExposure));
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(const_cast<QWidget*>(exposure))
-                  ->text(QAccessible::Name),
-              "Exposure: 0.07213 Sec");
+    QTest::mouseClick(widget(Control::Command1), Qt::LeftButton);
+    EXPECT_EQ(spokenName(widget(Control::lblExposure)), "Exposure: 0.07213 Sec")
+        << "follows the result";
 }
 
 // The message boxes a window shows; they are opened without a nested event loop.
@@ -255,7 +226,6 @@ TEST_F(QtForm1, MessagesOpenWithoutWaitingAndStartUpOnesOnceTheWindowIsPainted)
     m_form->showNormal();
     QCoreApplication::processEvents();
     EXPECT_TRUE(openMessages(*m_form).isEmpty()) << "a start-up message is shown once";
-
     // The click returns with its message open: the handler never waits for it to be read.
     static_cast<QLineEdit*>(widget(Control::txtEyepieceFL))->setText(QStringLiteral("0"));
     QTest::mouseClick(widget(Control::Command1), Qt::LeftButton);
@@ -265,4 +235,12 @@ TEST_F(QtForm1, MessagesOpenWithoutWaitingAndStartUpOnesOnceTheWindowIsPainted)
 }
 
 } // namespace
+
+namespace behaviour {
+std::unique_ptr<Driver> makeDriver()
+{
+    return std::make_unique<QtDriver>();
+}
+} // namespace behaviour
+
 } // namespace vellmore

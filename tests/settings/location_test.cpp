@@ -17,63 +17,47 @@
 namespace vellmore::settings {
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string in(const std::string& folder, const std::string& name)
-{
-    return folder + platform::pathSeparator() + name;
-}
-
-// Every case on real folders: a portable copy (any folder but the installed one) and an
-// installed copy, which makes its user folder and writes the default file there.
+// On real folders: a portable copy (one anywhere but the installed folder) and an installed
+// copy, which makes its user folder and writes the default file there, and nothing beside it.
 TEST(Location, PortableCopiesKeepTheFileBesideThemAndInstalledOnesInTheUsersFolder)
 {
     testing::TestDir dir;
+    const char sep = platform::pathSeparator();
     const std::string bin = dir.file("bin");
-    const std::string other = dir.file("other");
-    const std::string user = in(in(dir.path(), "config"), "vellmore");
-    fs::create_directory(fs::u8path(bin));
-    fs::create_directory(fs::u8path(other));
-    const std::string binOtherCase = dir.file("BIN");
+    const std::string user = dir.file("config") + sep + "vellmore";
+    std::filesystem::create_directory(std::filesystem::u8path(bin));
 #ifdef _WIN32
-    const char* const otherCase = "installed"; // Windows compares folder names without case
+    const bool caseBlind = true; // Windows compares folder names without regard to case
 #else
-    const char* const otherCase = "portable";
+    const bool caseBlind = false;
 #endif
     // clang-format off
-    const struct { std::string program, installed, user; const char* copy; } cases[] = {
-        {other, bin, user, "portable"}, {bin, bin, user, "installed"}, {bin + platform::pathSeparator(), bin, user, "installed"},
-        {binOtherCase, bin, user, otherCase}, {bin, "", user, "portable"}, {bin, bin, "", "portable"},
+    const struct { std::string program, installed, user; bool installedCopy; } cases[] = {
+        {dir.file("other"), bin, user, false}, {bin, bin, user, true}, {bin + sep, bin, user, true},
+        {dir.file("BIN"), bin, user, caseBlind}, {bin, "", user, false}, {bin, bin, "", false},
     };
     // clang-format on
     for (const auto& c : cases) {
         const Location got = locate(c.program, c.installed, c.user);
-        const bool installed = std::string(c.copy) == "installed";
-        EXPECT_EQ(got.path, installed ? in(user, "Vellmore.ini") : settingsPath(c.program))
-            << c.program;
-        EXPECT_EQ(got.folder, installed ? user : "") << c.program;
-        EXPECT_EQ(shownName(got), installed ? got.path : "Vellmore.ini");
+        EXPECT_EQ(got.path,
+                  c.installedCopy ? user + sep + "Vellmore.ini" : settingsPath(c.program));
+        EXPECT_EQ(shownName(got), c.installedCopy ? got.path : "Vellmore.ini") << c.program;
     }
-
     const Location installed = locate(bin, bin, user);
-    const LoadOutcome first = loadSettingsFile(installed.path, installed.folder);
-    EXPECT_EQ(first.problem, FileProblem::None) << first.detail;
+    EXPECT_EQ(loadSettingsFile(installed.path, installed.folder).detail, "");
     EXPECT_EQ(testing::contentOf(installed.path), defaultContent());
-    EXPECT_FALSE(fs::exists(fs::u8path(settingsPath(bin)))) << "nothing beside the program";
-
-    // A Vellmore.ini that someone put beside an installed copy is still the one it uses.
+    EXPECT_FALSE(platform::exists(settingsPath(bin))) << "nothing beside the program";
+    // A Vellmore.ini someone put beside an installed copy is still the one it uses.
     testing::writeFile(settingsPath(bin), "K=7\r\n");
     EXPECT_EQ(locate(bin, bin, user).path, settingsPath(bin));
 }
 
-TEST(Location, TheUsersFolderIsTheSystemsOwn)
+TEST(Location, TheFoldersAreTheSystemsOwn)
 {
 #ifdef _WIN32
-    const char* appData = std::getenv("APPDATA");
-    ASSERT_NE(appData, nullptr);
-    EXPECT_TRUE(platform::sameFolder(userSettingsDir(), std::string(appData) + "\\Vellmore"));
-
-    // The installer's record of where it put the program, as the installed copy finds it.
+    EXPECT_TRUE(platform::sameFolder(userSettingsDir(),
+                                     std::string(std::getenv("APPDATA")) + "\\Vellmore"));
+    // Where the installer recorded it put the program.
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Vellmore", 0, nullptr, 0,
                               KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr),
@@ -87,15 +71,14 @@ TEST(Location, TheUsersFolderIsTheSystemsOwn)
     EXPECT_EQ(found, "C:\\Program Files\\Vellmore");
     EXPECT_EQ(installedProgramDir(), "");
 #else
-    ASSERT_EQ(::setenv("XDG_CONFIG_HOME", "/srv/config", 1), 0);
-    EXPECT_EQ(userSettingsDir(), "/srv/config/vellmore");
-    ASSERT_EQ(::setenv("HOME", "/home/ann", 1), 0);
-    for (const bool set : {true, false}) {
-        if (set)
-            ::setenv("XDG_CONFIG_HOME", "", 1);
+    ::setenv("HOME", "/home/ann", 1);
+    for (const char* config : {"/srv/config", "", static_cast<const char*>(nullptr)}) {
+        if (config)
+            ::setenv("XDG_CONFIG_HOME", config, 1);
         else
             ::unsetenv("XDG_CONFIG_HOME");
-        EXPECT_EQ(userSettingsDir(), "/home/ann/.config/vellmore") << "set but empty: " << set;
+        EXPECT_EQ(userSettingsDir(),
+                  config && *config ? "/srv/config/vellmore" : "/home/ann/.config/vellmore");
     }
 #endif
 }
