@@ -7,7 +7,8 @@
 #   scripts/dev.sh sanitize   the whole test suite built with AddressSanitizer and UBSan
 #   scripts/dev.sh fuzz [SECONDS]   each libFuzzer target for SECONDS (default 60)
 #   scripts/dev.sh windows    the Windows programs cross-built with mingw-w64, tested under Wine
-#   scripts/dev.sh package    dist/: the Windows zip and the Linux tarball, each checked
+#   scripts/dev.sh package    dist/: the Windows zip and installer, the Linux tarball and Debian
+#                             package, each unpacked or installed and tried
 #   scripts/dev.sh screenshot    docs/vellmore.png and docs/vellmore-windows.png, the Qt and the
 #                             Windows window as they open on a first start
 #   scripts/dev.sh bench      start-up benchmarks (Google Benchmark), optimised build
@@ -142,79 +143,6 @@ cmd_windows() {
     ctest --test-dir "$root/build-mingw" --output-on-failure --parallel "$jobs"
 }
 
-# The 15 lines of the default settings file, as the first start must write them.
-expected_default_settings() {
-    printf '%s\r\n' TelescopeFL=1420 EyepieceFL=19 CameraFL=50 TelescopeAperture=220 K=40 \
-        FilmISO=100 '' '[Exposures]' CrescentMoon=20 QuarterMoon=40 FullMoon=200 Saturn=13.6 \
-        Jupiter=32.5 Mars=32.5 Venus=1310
-}
-
-# Checks the archives in dist/ as a user meets them: unpacked into an empty folder.
-check_packages() {
-    local work zip tgz dir pid status version
-    work=$(mktemp -d)
-    zip=$(ls "$root"/dist/Vellmore-*-windows-x64.zip)
-    tgz=$(ls "$root"/dist/Vellmore-*-linux-x86_64.tar.gz)
-    version=$(basename "$zip" -windows-x64.zip)
-    version=${version#Vellmore-}
-
-    mkdir "$work/windows" "$work/linux"
-    (cd "$work/windows" && cmake -E tar xf "$zip")
-    dir=$(dirname "$(find "$work/windows" -name vellmore.exe)")
-    for file in vellmore.exe vellmore-table.exe README.txt; do
-        [ -f "$dir/$file" ] || { say "package: $file is missing from $(basename "$zip")"; exit 1; }
-    done
-    # Its first start writes the default settings file beside it; closing its window ends it.
-    wine_prefix
-    (cd "$dir" && exec wine vellmore.exe) &
-    pid=$!
-    for _ in $(seq 600); do [ -f "$dir/Vellmore.ini" ] && break; sleep 0.1; done
-    expected_default_settings >"$work/expected.ini"
-    if ! cmp -s "$work/expected.ini" "$dir/Vellmore.ini"; then
-        kill "$pid" 2>/dev/null || true
-        say "package: vellmore.exe did not write the default Vellmore.ini"
-        exit 1
-    fi
-    for _ in $(seq 120); do
-        kill -0 "$pid" 2>/dev/null || break
-        wine taskkill /IM vellmore.exe >/dev/null 2>&1 || true
-        sleep 0.5
-    done
-    status=0
-    wait "$pid" || status=$?
-    [ "$status" -eq 0 ] || { say "package: vellmore.exe ended with status $status"; exit 1; }
-
-    (cd "$work/linux" && tar xzf "$tgz")
-    dir=$(dirname "$(find "$work/linux" -name vellmore-table)")
-    for file in vellmore vellmore-table README; do
-        [ -f "$dir/$file" ] || { say "package: $file is missing from $(basename "$tgz")"; exit 1; }
-    done
-    grep -q libqt6widgets6 "$dir/README" || { say "package: README names no Qt package"; exit 1; }
-    [ "$("$dir/vellmore-table" --version)" = "vellmore-table $version" ] \
-        || { say "package: vellmore-table does not run from the archive"; exit 1; }
-    status=0
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$dir/vellmore" 2>/dev/null || status=$?
-    [ "$status" -eq 1 ] || { say "package: vellmore does not start from the archive"; exit 1; }
-    rm -rf "$work"
-    say "checked $(basename "$zip") and $(basename "$tgz")"
-}
-
-cmd_package() {
-    need_packages "${base_packages[@]}" "${windows_packages[@]}"
-    configure_and_build "$root/build-package/linux" -DCMAKE_BUILD_TYPE=Release \
-        -DBUILD_TESTING=OFF "$(werror)"
-    configure_and_build "$root/build-package/windows" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DBUILD_TESTING=OFF "$(werror)"
-    mkdir -p "$root/dist"
-    rm -f "$root"/dist/Vellmore-*
-    local platform
-    for platform in linux windows; do
-        (cd "$root/build-package/$platform" && cpack -B "$PWD/archives" >/dev/null)
-        cp "$root/build-package/$platform"/archives/Vellmore-*.* "$root/dist/"
-    done
-    check_packages
-}
-
 # Draws vellmore.exe under Wine on a virtual X display, inside Wine's own desktop so that its
 # caption and frame show, as it opens on a first start; the picture is cut to the window.
 windows_screenshot() {
@@ -281,7 +209,10 @@ test) cmd_test ;;
 sanitize) cmd_sanitize ;;
 fuzz) cmd_fuzz "${2:-60}" ;;
 windows) cmd_windows ;;
-package) cmd_package ;;
+package)
+    source "$root/scripts/packages.sh"
+    cmd_package
+    ;;
 screenshot) cmd_screenshot ;;
 bench) cmd_bench ;;
 *)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Draws the application icon again from app/icon/vellmore.svg: vellmore.ico (16 to 256 pixels,
-# for the Windows program and Explorer) and vellmore.png (256 pixels, the Qt window's icon).
+# for the Windows program and Explorer), vellmore.png (256 pixels, the Qt window's icon and the
+# desktop's) and vellmore-48.png (the desktop's menu size).
 # Both are checked in; run this after editing the SVG. Needs rsvg-convert (librsvg2-bin).
 set -euo pipefail
 icon=$(cd "$(dirname "${BASH_SOURCE[0]}")/../app/icon" && pwd)
@@ -12,6 +13,7 @@ for size in "${sizes[@]}"; do
     rsvg-convert -w "$size" -h "$size" "$icon/vellmore.svg" -o "$work/$size.png"
 done
 cp "$work/256.png" "$icon/vellmore.png"
+cp "$work/48.png" "$icon/vellmore-48.png"
 
 # An .ico is a small directory of images; Windows Vista and later take PNG images in it.
 python3 - "$icon/vellmore.ico" "${sizes[@]/#/$work/}" <<'PY'
