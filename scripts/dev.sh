@@ -11,7 +11,7 @@
 #                             package, each unpacked or installed and tried
 #   scripts/dev.sh screenshot    docs/vellmore.png and docs/vellmore-windows.png, the Qt and the
 #                             Windows window as they open on a first start
-#   scripts/dev.sh bench      start-up benchmarks (Google Benchmark), optimised build
+#   scripts/dev.sh bench      start-up and settings-reader benchmarks, optimised build
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -190,9 +190,10 @@ cmd_screenshot() {
 cmd_bench() {
     need_packages "${base_packages[@]}" "${windows_packages[@]}" libbenchmark-dev
     configure "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELLMORE_BENCH=ON
-    cmake --build "$root/build-bench" --parallel "$jobs" --target vellmore_bench
+    cmake --build "$root/build-bench" --parallel "$jobs" --target vellmore_bench vellmore_settings_bench
     QT_QPA_PLATFORM=offscreen "$root/build-bench/vellmore_bench" --benchmark_repetitions=5 \
         --benchmark_report_aggregates_only=true
+    "$root/build-bench/vellmore_settings_bench"
     configure "$root/build-bench-mingw" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
         -DVELLMORE_BENCH=ON -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
     cmake --build "$root/build-bench-mingw" --parallel "$jobs" --target vellmore_win32_bench vellmore
