@@ -10,22 +10,23 @@ using K = Kind;
 constexpr Align L = Align::Left;
 constexpr Align R = Align::Right;
 constexpr Align M = Align::Centre;
-constexpr Font W = windowFont;
+constexpr FontRole W = FontRole::Window;
+constexpr FontRole F = FontRole::Field;
 
 // clang-format off
 constexpr std::array<ControlDef, controlCount> table = {{
     {C::Label1, "Label1", K::Label, "Telescope FL (mm):", {360, 360, 1575, 255}, 6, R, false, W, C::txtTelescopeFL},
-    {C::txtTelescopeFL, "txtTelescopeFL", K::TextBox, "1420", {2040, 360, 975, 285}, 0, L, false, W},
+    {C::txtTelescopeFL, "txtTelescopeFL", K::TextBox, "1420", {2040, 360, 975, 285}, 0, L, false, F},
     {C::Label2, "Label2", K::Label, "Eyepiece FL (mm):", {360, 720, 1575, 255}, 7, R, false, W, C::txtEyepieceFL},
-    {C::txtEyepieceFL, "txtEyepieceFL", K::TextBox, "19", {2040, 720, 975, 285}, 1, L, false, W},
+    {C::txtEyepieceFL, "txtEyepieceFL", K::TextBox, "19", {2040, 720, 975, 285}, 1, L, false, F},
     {C::Label3, "Label3", K::Label, "Camera FL (mm):", {360, 1080, 1575, 255}, 8, R, false, W, C::txtCameraFL},
-    {C::txtCameraFL, "txtCameraFL", K::TextBox, "50", {2040, 1080, 975, 285}, 2, L, false, W},
+    {C::txtCameraFL, "txtCameraFL", K::TextBox, "50", {2040, 1080, 975, 285}, 2, L, false, F},
     {C::Label4, "Label4", K::Label, "Telescope Aperture (mm):", {120, 1440, 1815, 255}, 9, R, false, W, C::txtTelescopeAp},
-    {C::txtTelescopeAp, "txtTelescopeAp", K::TextBox, "220", {2040, 1440, 975, 285}, 3, L, false, W},
+    {C::txtTelescopeAp, "txtTelescopeAp", K::TextBox, "220", {2040, 1440, 975, 285}, 3, L, false, F},
     {C::Label5, "Label5", K::Label, "K:", {720, 1800, 1215, 255}, 10, R, false, W, C::txtK},
-    {C::txtK, "txtK", K::TextBox, "40", {2040, 1800, 975, 285}, 4, L, false, W},
+    {C::txtK, "txtK", K::TextBox, "40", {2040, 1800, 975, 285}, 4, L, false, F},
     {C::Label6, "Label6", K::Label, "Film ISO:", {720, 2160, 1215, 255}, 11, R, false, W, C::txtISO},
-    {C::txtISO, "txtISO", K::TextBox, "100", {2040, 2160, 975, 285}, 5, L, false, W},
+    {C::txtISO, "txtISO", K::TextBox, "100", {2040, 2160, 975, 285}, 5, L, false, F},
     {C::Label7, "Label7", K::Label, "Magnification:", {480, 2760, 1215, 255}, 12, R, false, W, C::lblTelescopeMag},
     {C::lblTelescopeMag, "lblTelescopeMag", K::Label, "0", {1800, 2760, 975, 255}, 16, L, true, W},
     {C::Label8, "Label8", K::Label, "System FL:", {480, 3000, 1215, 255}, 13, R, false, W, C::lblSystemFL},
@@ -39,10 +40,10 @@ constexpr std::array<ControlDef, controlCount> table = {{
     {C::Command2, "Command2", K::Button, "ReLoad Settings", {3360, 240, 1335, 375}, 24, M, false, W},
     {C::Command3, "Command3", K::Button, "Edit Settings", {3360, 720, 1335, 375}, 25, M, false, W},
     {C::Label12, "Label12", K::Label, "Object", {3120, 1560, 1815, 255}, 26, M, false, W, C::Combo1},
-    {C::Combo1, "Combo1", K::Selector, "Select Object", {3120, 1800, 2055, 315}, 23, L, false, W},
+    {C::Combo1, "Combo1", K::Selector, "Select Object", {3120, 1800, 2055, 315}, 23, L, false, F},
     {C::Command1, "Command1", K::Button, "Calculate", {3360, 2760, 1335, 495}, 20, M, false, W},
     {C::Label13, "Label13", K::Label, "Based on equations found on this webpage:", {600, 5040, 3855, 255}, 27, M, false, W},
-    {C::Label14, "Label14", K::Link, referenceAddress, {600, 5280, 3855, 255}, 28, M, true, linkFont},
+    {C::Label14, "Label14", K::Link, referenceAddress, {600, 5280, 3855, 255}, 28, M, true, FontRole::Link},
 }};
 // clang-format on
 

@@ -68,6 +68,8 @@ struct Font
     int weight; // 400 is normal
     bool underline;
 };
+// The three fonts of the layout below, told apart.
+enum class FontRole { Window, Link, Field };
 
 struct ControlDef
 {
@@ -79,7 +81,7 @@ struct ControlDef
     int tabIndex;
     Align align;
     bool blue; // pure blue text: red 0, green 0, blue 255
-    Font font;
+    FontRole font;
     // The control this label names for a screen reader: an input, the selector or a result.
     std::optional<Control> names = std::nullopt;
 };
@@ -92,9 +94,18 @@ inline constexpr int twipsPerInch = 1440;
 // The page the equations come from; Label14 shows it and opens it when clicked.
 inline constexpr const char* referenceAddress = "https://en.wikipedia.org/wiki/Afocal_photography";
 
-// Every control but Label14 uses the window's font.
+// Labels and buttons use the window's font, the classic face the layout was drawn for, and
+// Label14 the same underlined. The text boxes and the selector show what the user or the settings
+// file wrote, in any script, so they use the face's TrueType twin, which has the letters of most
+// scripts and, through Windows' font linking, the rest; the bitmap face has Western letters only.
 inline constexpr Font windowFont = {"MS Sans Serif", 8.25, 400, false};
 inline constexpr Font linkFont = {"MS Sans Serif", 8.25, 400, true};
+inline constexpr Font fieldFont = {"Microsoft Sans Serif", 8.25, 400, false};
+
+inline constexpr const Font& fontOf(FontRole role)
+{
+    return role == FontRole::Link ? linkFont : role == FontRole::Field ? fieldFont : windowFont;
+}
 
 // The six input text boxes in the order the calculation reads them, and the five result labels
 // in the order it publishes them.

@@ -108,8 +108,8 @@ QWidget* createControl(const form::ControlDef& def, QWidget* parent)
     }
     }
     widget->setObjectName(QString::fromLatin1(def.name));
-    if (def.font.underline)
-        widget->setFont(qtFont(def.font));
+    if (def.font != form::FontRole::Window)
+        widget->setFont(qtFont(form::fontOf(def.font)));
     if (def.blue) {
         QPalette palette = widget->palette();
         palette.setColor(QPalette::WindowText, QColor(0, 0, 255));

@@ -71,8 +71,8 @@ Form1Window::~Form1Window()
         SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
         DestroyWindow(m_hwnd);
     }
-    DeleteObject(m_font);
-    DeleteObject(m_linkFont);
+    for (HFONT font : m_fonts)
+        DeleteObject(font);
 }
 
 bool Form1Window::createControls()
@@ -93,12 +93,14 @@ bool Form1Window::createControls()
 void Form1Window::layout(int dpi)
 {
     m_dpi = dpi;
-    HFONT font = createFont(form::windowFont, dpi);
-    HFONT linkFont = createFont(form::linkFont, dpi);
+    std::array<HFONT, 3> fonts{};
+    for (const form::FontRole role :
+         {form::FontRole::Window, form::FontRole::Link, form::FontRole::Field})
+        fonts[size_t(role)] = createFont(form::fontOf(role), dpi);
     for (const form::ControlDef& def : form::controls())
-        placeControl(control(def.id), def, def.font.underline ? linkFont : font, dpi);
-    DeleteObject(std::exchange(m_font, font));
-    DeleteObject(std::exchange(m_linkFont, linkFont));
+        placeControl(control(def.id), def, fonts[size_t(def.font)], dpi);
+    for (HFONT old : std::exchange(m_fonts, fonts))
+        DeleteObject(old);
     fitClientArea();
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }

@@ -66,8 +66,7 @@ private:
     form::Form1Logic m_logic;
     HWND m_hwnd = nullptr;
     std::array<HWND, form::controlCount> m_controls{};
-    HFONT m_font = nullptr;
-    HFONT m_linkFont = nullptr;
+    std::array<HFONT, 3> m_fonts{}; // by FontRole
     int m_dpi = 96;
     HWND m_focus = nullptr; // the control that had the focus when the window was last active
     std::deque<std::string> m_messages; // reported, waiting to be shown

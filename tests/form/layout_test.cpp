@@ -25,8 +25,9 @@ TEST(Layout, EachLabelIsMadeJustBeforeTheControlItNames)
     std::vector<Control> focusable;
     for (size_t i = 0; i < order.size(); ++i) {
         const ControlDef& def = definition(order[i]);
-        if (def.names)
+        if (def.names) {
             EXPECT_EQ(order.at(i + 1), *def.names) << def.name;
+        }
         if (def.kind == Kind::TextBox || def.kind == Kind::Button || def.kind == Kind::Selector)
             focusable.push_back(def.id);
     }
