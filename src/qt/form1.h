@@ -17,7 +17,8 @@ class Launcher;
 namespace vellmore::qt {
 
 // The calculator window drawn with Qt Widgets: builds the 29 controls from the layout table,
-// each with its design name as object name, and forwards their events to the shared handlers.
+// each with its name in the layout table as object name, and forwards their events to the shared
+// handlers.
 class Form1 : public QWidget, private form::View
 {
     Q_OBJECT
