@@ -116,14 +116,14 @@ Built buildTable(const settings::LoadResult& settings, const Plan& plan)
         row.name = object.name.substr(0, object.name.size() - 1);
         row.k = object.k;
         for (const std::optional<double>& altitude : altitudes) {
-            const double mass = altitude ? airMass(*altitude) : 1;
-            const double factor = altitude ? extinctionFactor(mass, plan.extinction) : 1;
+            const std::optional<double> mass =
+                altitude ? std::optional<double>(airMass(*altitude)) : std::nullopt;
+            const double factor = mass ? extinctionFactor(*mass, plan.extinction) : 1;
             for (const double iso : table.plan.isos) {
                 Cell cell = makeCell(withObject(object.k, iso), factor, plan.bracketStops);
                 cell.iso = iso;
                 cell.altitude = altitude;
-                if (altitude)
-                    cell.airMass = mass;
+                cell.airMass = mass;
                 row.cells.push_back(std::move(cell));
             }
         }

@@ -38,7 +38,6 @@ int runTable(const std::vector<std::string>& args, const std::string& programDir
     // Where the window would write the default file, its content stands in.
     if (loaded.missing) {
         err << "vellmore-table: no settings file at " << path << "; using the default settings\n";
-        loaded.read = true;
         loaded.content = settings::parseSettings(settings::defaultContent());
     }
     if (const std::string message = settings::describeOutcome(loaded, path); !message.empty()) {

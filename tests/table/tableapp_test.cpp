@@ -64,6 +64,11 @@ TEST_F(TableApp, PrintsTheFiguresForEveryObjectFilmSpeedAndHeight)
              "      0.04534    1/22.05  1/30 +0.4    1/60 1/15\n", "\nAt 10 degrees: air mass 5.586, 2.875 times"}},
         {{"--altitude", "10", "--extinction", "1", "--bracket", "2"}, defaults,
             {"\nCrescentMoon    20   9.85255  1/0.10  8 +0.3    2 4 15 30\n"}},
+        // 2.9E+306 s at the zenith, 68 times that through 5.6 air masses: beyond the double range.
+        {{"--altitude", "10", "--extinction", "1"}, "FilmISO=100\r\n[Exposures]\r\nHuge=1e-306", {"\nHuge    1E-306        -    -  -        "
+            "Cannot work out the exposure: the exposure is too long to show; check the K and the film ISO.\n"}},
+        // The file's K and, with --iso, its ISO are the objects' and the options' to give.
+        {{"--iso", "100"}, "K=1e999\r\nFilmISO=1e999\r\n[Exposures]\r\nMoon=20", {"\nMoon    20  0.14426  1/6.93  1/8 +0.2\n"}},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -120,6 +125,12 @@ TEST_F(TableApp, JsonParsesBackWithEveryName)
     const TableRun got = run({"--json", "--settings", write(names), "--iso", "100"});
     ASSERT_EQ(got.status, 0) << got.err;
     const auto json = nlohmann::json::parse(got.out); // throws, and fails the test, if invalid
+    EXPECT_EQ(got.out.substr(0, 46), "{\n  \"optics\": {\n    \"telescope_fl_mm\": 1420.0,");
+    EXPECT_NE(got.out.find("\"Lune \xC3\xA9t\xC3\xA9\""), std::string::npos)
+        << "UTF-8, not escaped";
+    EXPECT_EQ(json["optics"]["eyepiece_fl_mm"], 19);
+    EXPECT_EQ(json["optics"]["camera_fl_mm"], 50);
+    EXPECT_EQ(json["optics"]["aperture_mm"], 220);
     std::vector<std::string> objects;
     for (const auto& row : json["rows"])
         objects.push_back(row["object"]);
@@ -154,12 +165,18 @@ TEST_F(TableApp, NoImageScaleOrFieldWithoutAFocalLength)
         {"TelescopeFL=0\r\n", sky, "Cannot work out the image scale and the field of view: the system focal length is 0.00 mm."},
         {"TelescopeFL=-1420\r\n", {"--pixel-size", "3.75"}, "Cannot work out the image scale: the system focal length is -3736.84 mm."},
         {"CameraFL=0\r\n", {"--sensor", "4.8x3.6"}, "Cannot work out the field of view: the system focal length is 0.00 mm."},
+        // Half a millimetre is a focal length: 206.265 x 3.75 / 0.5.
+        {"TelescopeFL=19\r\nCameraFL=0.5\r\n", {"--pixel-size", "3.75"}, ""},
     };
     // clang-format on
     for (const auto& c : cases) {
         std::vector<std::string> args = {"--settings", write(c.file)};
         args.insert(args.end(), c.asked.begin(), c.asked.end());
         const std::string text = run(args).out;
+        if (c.says.empty()) {
+            EXPECT_NE(text.find("\nImage scale 1546.988\"/px\n"), std::string::npos) << text;
+            continue;
+        }
         EXPECT_NE(text.find("\n" + c.says + "\n"), std::string::npos) << text;
         EXPECT_EQ(text.find("\"/px"), std::string::npos) << "no scale shown";
         EXPECT_EQ(text.find("' x "), std::string::npos) << "no field shown";
@@ -230,6 +247,7 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
         {{"--settings", write("EyepieceFL=0\r\n", "e.ini")}, 1, "vellmore-table: Cannot work out the magnification: the eyepiece focal length is 0."},
         {{"--settings", write("TelescopeAperture=0\r\n", "a.ini")}, 1, "vellmore-table: Cannot work out the f ratio: the telescope aperture is 0."},
         {{"--settings", write("TelescopeFL=1e999\r\n", "t.ini")}, 1, "vellmore-table: Cannot read the inputs: the telescope focal length is too large a number."},
+        {{"--settings", write("FilmISO=1e999\r\n", "s.ini")}, 1, "vellmore-table: Cannot read the inputs: the film ISO is too large a number."},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -242,6 +260,8 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
         EXPECT_EQ(got.out.empty(), c.status != 0);
         EXPECT_EQ(got.err.find("usage: vellmore-table") != std::string::npos, c.status == 2);
     }
+    EXPECT_EQ(run({"--version"}).status, 0);
+    EXPECT_EQ(run({"--help"}).status, 0);
     const std::string help = run({"--help"}).out;
     EXPECT_EQ(run({"-h"}).out, help);
     for (const char* option :
