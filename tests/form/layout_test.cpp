@@ -32,9 +32,6 @@ TEST(Layout, EachLabelIsMadeJustBeforeTheControlItNames)
             focusable.push_back(def.id);
     }
     EXPECT_EQ(focusable, tabOrder()) << "the dialog manager tabs in this order";
-    EXPECT_EQ(labelOf(Control::txtTelescopeAp), Control::Label4);
-    EXPECT_EQ(labelOf(Control::lblOneDiv), Control::Label11);
-    EXPECT_EQ(labelOf(Control::Command1), std::nullopt);
 }
 
 TEST(Layout, TwipsBecomePixelsByTheScreensDpi)
