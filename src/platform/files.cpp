@@ -232,6 +232,13 @@ char pathSeparator()
 #endif
 }
 
+std::string joinPath(const std::string& folder, const std::string& name)
+{
+    if (!folder.empty() && folder.back() == pathSeparator())
+        return folder + name;
+    return folder + pathSeparator() + name;
+}
+
 std::string executableDirectory(const char* argv0)
 {
     std::string exe;

@@ -43,6 +43,10 @@ FileWrite createNewFile(const std::string& path, std::string_view bytes);
 // The platform's separator between a directory and a file name.
 char pathSeparator();
 
+// A name in a folder: the folder, the separator unless the folder ends in one already (a root
+// such as "/" or "C:\"), and the name.
+std::string joinPath(const std::string& folder, const std::string& name);
+
 // The directory of the running executable; `argv0` is the fallback where the system cannot say.
 std::string executableDirectory(const char* argv0);
 

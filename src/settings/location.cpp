@@ -5,17 +5,6 @@
 #include "settings/settingsfile.h"
 
 namespace vellmore::settings {
-namespace {
-
-std::string inFolder(const std::string& folder, const char* name)
-{
-    std::string path = folder;
-    if (path.empty() || path.back() != platform::pathSeparator())
-        path += platform::pathSeparator();
-    return path + name;
-}
-
-} // namespace
 
 Location locate(const std::string& programDir, const std::string& installedDir,
                 const std::string& userDir)
@@ -25,7 +14,7 @@ Location locate(const std::string& programDir, const std::string& installedDir,
         return beside;
     if (platform::exists(beside.path))
         return beside;
-    return {inFolder(userDir, settingsFileName), userDir};
+    return {platform::joinPath(userDir, settingsFileName), userDir};
 }
 
 std::string installedProgramDir()
@@ -43,9 +32,9 @@ std::string userSettingsDir()
     if (root.empty())
         return {};
 #ifdef _WIN32
-    return inFolder(root, "Vellmore");
+    return platform::joinPath(root, "Vellmore");
 #else
-    return inFolder(root, "vellmore");
+    return platform::joinPath(root, "vellmore");
 #endif
 }
 

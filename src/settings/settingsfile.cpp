@@ -6,12 +6,7 @@ namespace vellmore::settings {
 
 std::string settingsPath(const std::string& programDir)
 {
-    std::string path = programDir;
-    const char sep = platform::pathSeparator();
-    // A root directory already ends in its separator ("/", "C:\").
-    if (path.empty() || path.back() != sep)
-        path += sep;
-    return path + settingsFileName;
+    return platform::joinPath(programDir, settingsFileName);
 }
 
 std::string defaultContent()
