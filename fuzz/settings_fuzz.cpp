@@ -1,5 +1,6 @@
 // Any bytes as a settings file: the loader must end, keep its limits and never fail a check.
 #include "fuzzcheck.h"
+#include "platform/encoding.h"
 #include "platform/fieldreader.h"
 #include "settings/loader.h"
 #include "settings/objecttable.h"
@@ -28,11 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const settings::ObjectEntry& object : result.objects) {
         FUZZ_CHECK(!object.name.empty() && object.name.back() == '=');
         FUZZ_CHECK(object.name.find('=') == object.name.size() - 1);
+        FUZZ_CHECK(platform::isUtf8(object.name));
         const std::string entry = settings::listEntryText(object);
         FUZZ_CHECK(entry.size() > object.name.size() + 3 && entry.back() == ')');
     }
-    for (const settings::Assignment& assignment : result.assignments)
-        FUZZ_CHECK(assignment.value.size() <= size);
+    // Bytes that are not UTF-8 are read as Windows-1252, whose letters take up to three bytes.
+    for (const settings::Assignment& assignment : result.assignments) {
+        FUZZ_CHECK(assignment.value.size() <= 3 * size);
+        FUZZ_CHECK(platform::isUtf8(assignment.value));
+    }
 
     settings::ObjectTable table;
     table.load(result.objects);
