@@ -138,10 +138,9 @@ void Form1Logic::applyLoaded(const settings::LoadResult& content)
 
 void Form1Logic::copyObjectK(int index)
 {
-    if (!m_objects.holds(index)) {
-        reportError("No object is selected.");
+    // A window reports a pick only with an entry selected; anything else changes nothing.
+    if (!m_objects.holds(index))
         return;
-    }
     m_view.setText(Control::txtK,
                    platform::formatGeneral(m_objects.ObjectK[static_cast<size_t>(index)]));
 }

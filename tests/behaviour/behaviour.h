@@ -10,9 +10,9 @@
 
 namespace vellmore::behaviour {
 
-// The three windows one behaviour table runs against: the handlers on a recording view, the Qt
-// window on Qt's offscreen platform, and the Win32 window under Wine.
-enum Front { Recording = 1, Qt = 2, Win32 = 4, AllFronts = 7, Windows = Qt | Win32 };
+// The two windows one behaviour table runs against: the Qt window on Qt's offscreen platform,
+// and the Win32 window under Wine.
+enum Front { Qt = 1, Win32 = 2, AllFronts = Qt | Win32 };
 
 enum class Key { Tab, Down, Up, Return, Escape };
 // On the link: a click; a double-click; a press dragged off before the release; a click of the
