@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/shellcommands.h"
 #include "settings/settingsfile.h"
 #include "testdir.h"
 
@@ -6,8 +7,13 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include "platform/encoding.h"
+
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -31,14 +37,62 @@ TEST(Files, CreatesOnlyWhereNothingExists)
 #endif
 }
 
+TEST(FileUrl, NamesTheFileAndNothingElse)
+{
+    // Characters that would make a web address, a query or another scheme stay plain text.
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/ann/Sky notes/Vellmore.ini", "file:///home/ann/Sky%20notes/Vellmore.ini"},
+        {"/home/ren\xC3\xA9/M\xC3\xBCnchen/Vellmore.ini",
+         "file:///home/ren%C3%A9/M%C3%BCnchen/Vellmore.ini"},
+        {"/tmp/https:/x?y=1#z%20&v/Vellmore.ini",
+         "file:///tmp/https%3A/x%3Fy%3D1%23z%2520%26v/Vellmore.ini"},
+    };
+    for (const auto& [path, url] : cases)
+        EXPECT_EQ(fileUrl(path), url) << path;
+}
+
 #ifdef _WIN32
-// What only Windows does: the backslash separator.
 TEST(Windows, SettingsPathUsesTheBackslash)
 {
-    EXPECT_EQ(pathSeparator(), '\\');
     EXPECT_EQ(settings::settingsPath("C:\\Program Files\\Vellmore"),
               "C:\\Program Files\\Vellmore\\Vellmore.ini");
     EXPECT_EQ(settings::settingsPath("C:\\"), "C:\\Vellmore.ini");
+}
+
+std::wstring lower(std::wstring text)
+{
+    CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// A notepad.exe beside the program is what a search for "notepad" would run first.
+TEST(WindowsLaunch, TheEditorIsTheSystemsNotepadWhateverLiesBesideTheProgram)
+{
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring planted = self;
+    planted = planted.substr(0, planted.find_last_of(L'\\')) + L"\\notepad.exe";
+    ASSERT_TRUE(
+        CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(), planted.c_str(), FALSE));
+
+    testing::TestDir dir;
+    const unsigned long id =
+        startEditor(dir.file("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80 Vellmore.ini"));
+    HANDLE process =
+        id ? OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, id)
+           : nullptr;
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (process) {
+        QueryFullProcessImageNameW(process, 0, image, &size);
+        TerminateProcess(process, 0);
+        CloseHandle(process);
+    }
+    DeleteFileW(planted.c_str());
+    ASSERT_NE(process, nullptr) << "no editor process";
+    EXPECT_EQ(lower(image), lower(std::wstring(system) + L"\\notepad.exe"));
 }
 #endif
 

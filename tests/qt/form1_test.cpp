@@ -1,7 +1,11 @@
+// The Qt window on Qt's offscreen platform: the behaviour table's driver, which works it with
+// Qt's own key and mouse events, and the tests of what only this front end does.
 #include "behaviour/behaviour.h"
 #include "qt/form1.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -12,15 +16,114 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace vellmore {
 namespace {
 
 using form::Control;
 
-QString nameOf(Control id)
+// The Qt window on Qt's offscreen platform, driven with Qt's own key and mouse events.
+class QtDriver final : public behaviour::Driver
 {
-    return QString::fromUtf8(form::definition(id).name);
-}
+public:
+    behaviour::Front front() const override { return behaviour::Qt; }
+    void open(const std::string& programDir) override
+    {
+        m_form = std::make_unique<qt::Form1>(
+            QString::fromStdString(programDir), launcher, [this](const QString& message) {
+                EXPECT_FALSE(m_form->testAttribute(Qt::WA_WState_InPaintEvent)) << "mid-paint";
+                messages.push_back(message.toStdString());
+            });
+        m_form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+        QCoreApplication::processEvents(); // the first paint's start-up messages
+    }
+    void type(Control id, const std::string& text) override
+    {
+        QWidget* edit = id == Control::Combo1 ? combo()->lineEdit() : widget(id);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        // Each character as a key that types it, whatever its script.
+        for (const QChar c : QString::fromStdString(text))
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    void click(Control id) override { QTest::mouseClick(widget(id), Qt::LeftButton); }
+    void mouse(behaviour::Mouse action) override
+    {
+        // Through the window, as the platform delivers them, so a double-click is one.
+        QWidget* link = widget(Control::Label14);
+        const QPoint at = link->mapTo(m_form.get(), link->rect().center());
+        const QPoint away = at - QPoint(0, 2 * link->height());
+        using Q = QTest::MouseAction;
+        const Qt::MouseButton L = Qt::LeftButton, R = Qt::RightButton;
+        // clang-format off
+        const std::vector<std::tuple<Q, Qt::MouseButton, QPoint>> sequences[] = {
+            {{Q::MouseClick, L, at}}, {{Q::MouseDClick, L, at}},
+            {{Q::MousePress, L, at}, {Q::MouseMove, Qt::NoButton, away}, {Q::MouseRelease, L, away}},
+            {{Q::MouseClick, R, at}}, {{Q::MousePress, L, at}, {Q::MouseClick, R, at}, {Q::MouseRelease, L, at}},
+        };
+        // clang-format on
+        for (const auto& [what, button, where] : sequences[static_cast<int>(action)])
+            QTest::mouseEvent(what, m_form->windowHandle(), button, {}, where);
+    }
+    void pick(int index) override
+    {
+        // The list opened, walked with the arrow keys to the entry, and Return.
+        combo()->showPopup();
+        QAbstractItemView* list = combo()->view();
+        for (int row = list->currentIndex().row(); row != index; row += row < index ? 1 : -1)
+            QTest::keyClick(list, row < index ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(list, Qt::Key_Return);
+    }
+    void key(Control id, behaviour::Key key) override
+    {
+        const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return,
+                                Qt::Key_Escape};
+        QTest::keyClick(key == behaviour::Key::Tab ? QApplication::focusWidget() : widget(id),
+                        keys[static_cast<int>(key)]);
+    }
+    void browseList() override
+    {
+        combo()->showPopup();
+        QTest::keyClick(combo()->view(), Qt::Key_Down);
+    }
+
+    std::string text(Control id) const override
+    {
+        return (id == Control::Combo1 ? combo()->currentText()
+                                      : widget(id)->property("text").toString())
+            .toStdString();
+    }
+    std::vector<std::string> entries() const override
+    {
+        std::vector<std::string> texts;
+        for (int i = 0; i < combo()->count(); ++i)
+            texts.push_back(combo()->itemText(i).toStdString());
+        return texts;
+    }
+    int selectedIndex() const override { return combo()->currentIndex(); }
+    std::optional<Control> focus() const override
+    {
+        for (QWidget* at = QApplication::focusWidget(); at; at = at->parentWidget()) {
+            for (const form::ControlDef& def : form::controls()) {
+                if (at->objectName() == def.name)
+                    return def.id;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    QWidget* widget(Control id) const
+    {
+        return m_form->findChild<QWidget*>(form::definition(id).name);
+    }
+    QComboBox* combo() const { return static_cast<QComboBox*>(widget(Control::Combo1)); }
+
+    std::unique_ptr<qt::Form1> m_form;
+};
 
 // A window on the real desktop whose settings file is a folder: the start-up load stops, so
 // every control keeps its design-time text, and one message waits for the window's first paint.
@@ -32,7 +135,10 @@ protected:
         QDir(m_dir.path()).mkdir(QStringLiteral("Vellmore.ini"));
         m_form = std::make_unique<qt::Form1>(m_dir.path());
     }
-    QWidget* widget(Control id) const { return m_form->findChild<QWidget*>(nameOf(id)); }
+    QWidget* widget(Control id) const
+    {
+        return m_form->findChild<QWidget*>(form::definition(id).name);
+    }
 
     QTemporaryDir m_dir;
     std::unique_ptr<qt::Form1> m_form;
@@ -91,8 +197,6 @@ TEST_F(QtForm1, BuildsTheControlsFromTheLayoutTable)
     QFont underlined = m_form->font(); // the layout's face and size for every control
     underlined.setUnderline(true);
     EXPECT_TRUE(widget(Control::Label14)->font() == underlined);
-    EXPECT_EQ(widget(Control::Label14)->cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(widget(Control::Label14)->focusPolicy(), Qt::NoFocus);
     QTest::mouseClick(widget(Control::Command1), Qt::LeftButton);
     EXPECT_EQ(spokenName(widget(Control::lblExposure)), "Exposure: 0.07213 Sec")
         << "follows the result";
@@ -120,10 +224,6 @@ TEST_F(QtForm1, MessagesOpenWithoutWaitingAndStartUpOnesOnceTheWindowIsPainted)
     EXPECT_TRUE(boxes[0]->text().contains(QStringLiteral("is a folder")));
     EXPECT_EQ(boxes[0]->windowModality(), Qt::WindowModal);
     boxes[0]->accept();
-    m_form->showMinimized();
-    m_form->showNormal();
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(openMessages(*m_form).isEmpty()) << "a start-up message is shown once";
     // The click returns with its message open: the handler never waits for it to be read.
     static_cast<QLineEdit*>(widget(Control::txtEyepieceFL))->setText(QStringLiteral("0"));
     QTest::mouseClick(widget(Control::Command1), Qt::LeftButton);
@@ -133,4 +233,22 @@ TEST_F(QtForm1, MessagesOpenWithoutWaitingAndStartUpOnesOnceTheWindowIsPainted)
 }
 
 } // namespace
+
+namespace behaviour {
+std::unique_ptr<Driver> makeDriver()
+{
+    return std::make_unique<QtDriver>();
+}
+} // namespace behaviour
+
 } // namespace vellmore
+
+int main(int argc, char* argv[])
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests needs no window system.
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,31 +1,142 @@
+// The Win32 window under Wine: the behaviour table's driver, which works it through its message
+// queue and the dialog manager, and the tests of what only this front end does.
 #include "behaviour/behaviour.h"
+#include "platform/encoding.h"
 #include "settings/settingsfile.h"
 #include "testdir.h"
 #include "win32/form1window.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <tuple>
 
 namespace vellmore {
-namespace {
 
-using form::Control;
+using Messages = std::vector<std::tuple<UINT, WPARAM, LPARAM>>;
 
-// Handles the messages waiting in the queue, as the program's message loop does.
-void pump(HWND window)
+// Keys and clicks go through the window's message queue and the dialog manager, as a user's do;
+// with none, what waits in the queue is handled, as the program's message loop does.
+void send(HWND window, HWND target, const Messages& messages)
 {
+    for (const auto& [message, wParam, lParam] : messages)
+        PostMessageW(target, message, wParam, lParam);
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
         win32::dispatchMessage(window, message);
 }
 
-// The realised font's face, cell height and underline, whether it has Cyrillic letters, and the
-// window text's extent in it.
-std::tuple<std::wstring, int, bool, bool, SIZE> drawn(HWND control)
+namespace {
+
+using form::Control;
+
+constexpr LPARAM in = MAKELPARAM(2, 2);
+constexpr LPARAM out = MAKELPARAM(WORD(-5), WORD(-5));
+
+class Win32Driver final : public behaviour::Driver
+{
+public:
+    behaviour::Front front() const override { return behaviour::Win32; }
+    void open(const std::string& programDir) override
+    {
+        m_window = win32::Form1Window::create(
+            GetModuleHandleW(nullptr), programDir, launcher,
+            [this](HWND, const std::string& message) { messages.push_back(message); });
+        ASSERT_NE(m_window, nullptr);
+        ShowWindow(m_window->hwnd(), SW_SHOWNORMAL);
+        send(m_window->hwnd(), nullptr, {});
+    }
+    void type(Control id, const std::string& text) override
+    {
+        HWND target = id == Control::Combo1 ? comboEdit() : control(id);
+        SetFocus(target);
+        SendMessageW(target, EM_SETSEL, 0, -1);
+        Messages chars = {{WM_CHAR, VK_BACK, 1}};
+        for (const wchar_t c : platform::toWide(text))
+            chars.emplace_back(WM_CHAR, c, 1);
+        send(m_window->hwnd(), target, chars);
+    }
+    void click(Control id) override
+    {
+        send(m_window->hwnd(), control(id),
+             {{WM_LBUTTONDOWN, MK_LBUTTON, in}, {WM_LBUTTONUP, 0, in}});
+    }
+    void mouse(behaviour::Mouse action) override
+    {
+        // clang-format off
+        const Messages sequences[] = {
+            {{WM_LBUTTONDOWN, MK_LBUTTON, in}, {WM_LBUTTONUP, 0, in}},
+            {{WM_LBUTTONDOWN, MK_LBUTTON, in}, {WM_LBUTTONUP, 0, in}, {WM_LBUTTONDBLCLK, MK_LBUTTON, in}, {WM_LBUTTONUP, 0, in}},
+            {{WM_LBUTTONDOWN, MK_LBUTTON, in}, {WM_MOUSEMOVE, MK_LBUTTON, out}, {WM_LBUTTONUP, 0, out}},
+            {{WM_RBUTTONDOWN, MK_RBUTTON, in}, {WM_RBUTTONUP, 0, in}},
+            {{WM_LBUTTONDOWN, MK_LBUTTON, in}, {WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, in}, {WM_RBUTTONUP, MK_LBUTTON, in}, {WM_LBUTTONUP, 0, in}},
+        };
+        // clang-format on
+        send(m_window->hwnd(), control(Control::Label14), sequences[static_cast<int>(action)]);
+    }
+    void pick(int index) override
+    {
+        // The arrow keys in the closed selector move its selection one entry at a time.
+        for (int row = selectedIndex(); row != index; row += row < index ? 1 : -1)
+            key(Control::Combo1, row < index ? behaviour::Key::Down : behaviour::Key::Up);
+    }
+    void key(Control id, behaviour::Key key) override
+    {
+        const WPARAM vk =
+            std::array<WPARAM, 5>{VK_TAB, VK_DOWN, VK_UP, VK_RETURN, VK_ESCAPE}[int(key)];
+        HWND target = key == behaviour::Key::Tab ? GetFocus()
+                      : id == Control::Combo1    ? comboEdit()
+                                                 : control(id);
+        SetFocus(target);
+        send(m_window->hwnd(), target, {{WM_KEYDOWN, vk, 1}, {WM_KEYUP, vk, LPARAM(0xC0000001)}});
+    }
+    void browseList() override
+    {
+        SetFocus(comboEdit());
+        SendMessageW(control(Control::Combo1), CB_SHOWDROPDOWN, TRUE, 0);
+        send(m_window->hwnd(), comboEdit(), {{WM_KEYDOWN, VK_DOWN, 1}});
+    }
+
+    std::string text(Control id) const override { return m_window->text(id); }
+    std::vector<std::string> entries() const override
+    {
+        std::vector<std::string> texts;
+        HWND combo = control(Control::Combo1);
+        for (WPARAM i = 0; i < WPARAM(SendMessageW(combo, CB_GETCOUNT, 0, 0)); ++i) {
+            std::wstring entry(size_t(SendMessageW(combo, CB_GETLBTEXTLEN, i, 0)), L'\0');
+            SendMessageW(combo, CB_GETLBTEXT, i, LPARAM(entry.data()));
+            texts.push_back(platform::fromWide(entry));
+        }
+        return texts;
+    }
+    int selectedIndex() const override { return m_window->selectedIndex(); }
+    std::optional<Control> focus() const override
+    {
+        for (const form::ControlDef& def : form::controls()) {
+            if (GetFocus() == control(def.id) || IsChild(control(def.id), GetFocus()))
+                return def.id;
+        }
+        return std::nullopt;
+    }
+
+private:
+    HWND control(Control id) const { return m_window->control(id); }
+    HWND comboEdit() const
+    {
+        return FindWindowExW(control(Control::Combo1), nullptr, L"Edit", nullptr);
+    }
+
+    std::unique_ptr<win32::Form1Window> m_window;
+};
+
+// The realised font's face, cell height and underline, whether it has Cyrillic letters, the
+// window text's extent in it on one line, and whether the text, drawn as the control draws it
+// (wrapping at its width), fits the control whole.
+std::tuple<std::wstring, int, bool, bool, SIZE, bool> drawn(HWND control)
 {
     HDC dc = GetDC(control);
     const HGDIOBJ old = SelectObject(dc, HFONT(SendMessageW(control, WM_GETFONT, 0, 0)));
@@ -34,16 +145,24 @@ std::tuple<std::wstring, int, bool, bool, SIZE> drawn(HWND control)
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     wchar_t text[64] = {};
-    RECT box = {0, 0, 0, 0};
-    DrawTextW(dc, text, GetWindowTextW(control, text, 64), &box,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const int length = GetWindowTextW(control, text, 64);
+    RECT line = {0, 0, 0, 0};
+    DrawTextW(dc, text, length, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    RECT client{};
+    GetClientRect(control, &client);
+    RECT wrapped = client;
+    DrawTextW(dc, text, length, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     WORD glyphs[4] = {};
     GetGlyphIndicesW(dc, L"\x041B\x0443\x043D\x0430", 4, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
     const bool cyrillic = std::count(glyphs, glyphs + 4, 0xFFFF) == 0;
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return {face, metrics.tmHeight, metrics.tmUnderlined != 0, cyrillic,
-            SIZE{box.right, box.bottom}};
+    return {face,
+            metrics.tmHeight,
+            metrics.tmUnderlined != 0,
+            cyrillic,
+            SIZE{line.right, line.bottom},
+            wrapped.right <= client.right && wrapped.bottom <= client.bottom};
 }
 
 // The window as the layout has it at `dpi`: its client size, every control at its place (a fixed
@@ -68,13 +187,18 @@ void expectWindowAt(const win32::Form1Window& window, int dpi)
         RECT r{};
         GetWindowRect(hwnd, &r);
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-        const auto [face, height, underline, cyrillic, caption] = drawn(hwnd);
+        const auto [face, height, underline, cyrillic, caption, whole] = drawn(hwnd);
         const form::Rect laid = form::toPixels(def.twips, dpi);
         const bool grows = form::hasFixedCaption(def) && caption.cx > laid.width;
         const form::Rect box = grows ? form::fitCaption(laid, def.align, caption.cx, width) : laid;
         EXPECT_EQ(form::Rect({r.left, r.top, r.right - r.left, r.bottom - r.top}), box);
-        EXPECT_TRUE(!form::hasFixedCaption(def) ||
-                    (caption.cx <= box.width && caption.cy <= box.height));
+        if (def.kind == form::Kind::Button) {
+            SIZE ideal{};
+            SendMessageW(hwnd, BCM_GETIDEALSIZE, 0, LPARAM(&ideal));
+            EXPECT_LE(ideal.cx, box.width) << "the button's caption is cut";
+        } else if (form::hasFixedCaption(def)) {
+            EXPECT_TRUE(whole) << "the caption is cut or wrapped";
+        }
         if (def.font == form::FontRole::Field) {
             EXPECT_TRUE(cyrillic) << "a field shows names in any script";
         } else {
@@ -82,8 +206,9 @@ void expectWindowAt(const win32::Form1Window& window, int dpi)
                       L"MS Sans Serif " + std::to_wstring(cell) +
                           (def.id == Control::Label14 ? L" underlined" : L""));
         }
-        RECT open{};
-        if (SendMessageW(hwnd, CB_GETDROPPEDCONTROLRECT, 0, LPARAM(&open))) {
+        if (def.kind == form::Kind::Selector) {
+            RECT open{};
+            SendMessageW(hwnd, CB_GETDROPPEDCONTROLRECT, 0, LPARAM(&open));
             EXPECT_EQ(open.bottom - open.top, 9 * laid.height)
                 << "the open list below the closed part";
         }
@@ -163,26 +288,35 @@ LRESULT CALLBACK watchDialogs(int code, WPARAM wParam, LPARAM lParam)
 
 TEST_F(Win32Form1, MessagesOpenOnceTheReportingHandlerHasEnded)
 {
+    dialogs.clear();
     HHOOK hook = SetWindowsHookExW(WH_CBT, watchDialogs, nullptr, GetCurrentThreadId());
     HWND main = m_window->hwnd();
-    pump(main);
+    send(main, nullptr, {});
     EXPECT_TRUE(dialogs.empty()) << "nothing before the window shows";
     ShowWindow(main, SW_SHOWNORMAL);
     EXPECT_TRUE(dialogs.empty()) << "nothing before the window is painted";
-    pump(main);
+    send(main, nullptr, {});
     const std::vector<std::pair<HWND, bool>> startUp = {{main, false}};
     EXPECT_EQ(dialogs, startUp) << "the start-up message, owned by the painted window";
     ShowWindow(main, SW_MINIMIZE);
     ShowWindow(main, SW_RESTORE);
-    pump(main);
+    send(main, nullptr, {});
     EXPECT_EQ(dialogs.size(), 1u) << "a start-up message is shown once";
     SetWindowTextW(m_window->control(Control::txtEyepieceFL), L"0");
     SendMessageW(m_window->control(Control::Command1), BM_CLICK, 0, 0);
     EXPECT_EQ(dialogs.size(), 1u) << "the click has returned before its message opens";
-    pump(main);
+    send(main, nullptr, {});
     EXPECT_EQ(dialogs.size(), 2u);
     UnhookWindowsHookEx(hook);
 }
 
 } // namespace
+
+namespace behaviour {
+std::unique_ptr<Driver> makeDriver()
+{
+    return std::make_unique<Win32Driver>();
+}
+} // namespace behaviour
+
 } // namespace vellmore
