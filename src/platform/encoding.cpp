@@ -26,42 +26,85 @@ bool isContinuation(unsigned char byte)
     return (byte & 0xC0) == 0x80;
 }
 
+// The length of the well-formed UTF-8 sequence that starts at `at`, with its code point in `c`;
+// 0 when none starts there.
+size_t sequenceAt(std::string_view bytes, size_t at, char32_t& c)
+{
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    size_t length = 0;
+    char32_t least = 0;
+    if (lead < 0x80) {
+        c = lead;
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, c = lead & 0x1F, least = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, c = lead & 0x0F, least = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, c = lead & 0x07, least = 0x10000;
+    } else {
+        return 0;
+    }
+    if (bytes.size() - at < length)
+        return 0;
+    for (size_t k = 1; k < length; ++k) {
+        const auto byte = static_cast<unsigned char>(bytes[at + k]);
+        if (!isContinuation(byte))
+            return 0;
+        c = (c << 6) | (byte & 0x3F);
+    }
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+// Characters that take no column of their own (combining marks, joiners, variation selectors)
+// and those that take two (East Asian wide and full-width letters, most emoji), as a terminal
+// draws them.
+size_t columnsOf(char32_t c)
+{
+    const auto in = [c](char32_t low, char32_t high) { return c >= low && c <= high; };
+    if (in(0x0300, 0x036F) || in(0x1AB0, 0x1AFF) || in(0x1DC0, 0x1DFF) || in(0x200B, 0x200F) ||
+        in(0x20D0, 0x20FF) || in(0xFE00, 0xFE0F) || in(0xFE20, 0xFE2F))
+        return 0;
+    if (in(0x1100, 0x115F) || in(0x2E80, 0x303E) || in(0x3041, 0x33FF) || in(0x3400, 0x4DBF) ||
+        in(0x4E00, 0x9FFF) || in(0xA000, 0xA4CF) || in(0xAC00, 0xD7A3) || in(0xF900, 0xFAFF) ||
+        in(0xFE30, 0xFE4F) || in(0xFF00, 0xFF60) || in(0xFFE0, 0xFFE6) || in(0x1F300, 0x1F64F) ||
+        in(0x1F900, 0x1F9FF) || in(0x20000, 0x3FFFD))
+        return 2;
+    return 1;
+}
+
 } // namespace
 
 bool isUtf8(std::string_view bytes)
 {
-    size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t length = 0;
-        char32_t c = 0;
-        char32_t least = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2, c = lead & 0x1F, least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, c = lead & 0x0F, least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, c = lead & 0x07, least = 0x10000;
-        } else {
+    char32_t c = 0;
+    for (size_t i = 0, length = 0; i < bytes.size(); i += length) {
+        length = sequenceAt(bytes, i, c);
+        if (length == 0)
             return false;
-        }
-        if (bytes.size() - i < length)
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto byte = static_cast<unsigned char>(bytes[i + k]);
-            if (!isContinuation(byte))
-                return false;
-            c = (c << 6) | (byte & 0x3F);
-        }
-        if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return false;
-        i += length;
     }
     return true;
+}
+
+std::string utf8WithReplacement(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    char32_t c = 0;
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t length = sequenceAt(bytes, i, c);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD"; // U+FFFD stands for the byte that starts no character
+            ++i;
+        } else {
+            out.append(bytes.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
 }
 
 std::string windows1252ToUtf8(std::string_view bytes)
@@ -85,30 +128,47 @@ std::string fileTextToUtf8(std::string_view bytes)
 {
     if (isUtf8(bytes))
         return std::string(bytes);
+    // A byte order mark says UTF-8 whatever follows: a stray byte (an echo from a console in
+    // another code page) stands alone as U+FFFD, and every key around it still reads.
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return utf8WithReplacement(bytes);
 #ifdef _WIN32
-    // The system's ANSI code page, which may take two bytes to a letter (932, 936, 949, 950).
-    std::wstring wide;
-    if (!bytes.empty()) {
-        const int size = static_cast<int>(bytes.size());
-        const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-        wide.resize(static_cast<size_t>(n));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), n);
-    }
-    return fromWide(wide);
+    return codePageToUtf8(bytes, GetACP());
 #else
     return windows1252ToUtf8(bytes);
 #endif
 }
 
-size_t characterCount(std::string_view utf8)
+size_t displayWidth(std::string_view utf8)
 {
-    size_t count = 0;
-    for (const char c : utf8)
-        count += isContinuation(static_cast<unsigned char>(c)) ? 0 : 1;
-    return count;
+    size_t width = 0;
+    char32_t c = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t length = sequenceAt(utf8, i, c);
+        width += length ? columnsOf(c) : 1;
+        i += length ? length : 1;
+    }
+    return width;
 }
 
 #ifdef _WIN32
+std::string codePageToUtf8(std::string_view bytes, unsigned codePage)
+{
+    // With "Use Unicode UTF-8" the ANSI code page is UTF-8 itself, which these bytes are not; the
+    // files such a machine keeps from older editors are Windows-1252.
+    if (codePage == CP_UTF8)
+        return windows1252ToUtf8(bytes);
+    // A code page may take two bytes to a letter (932, 936, 949, 950).
+    std::wstring wide;
+    if (!bytes.empty()) {
+        const int size = static_cast<int>(bytes.size());
+        const int n = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+        wide.resize(static_cast<size_t>(n));
+        MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), n);
+    }
+    return fromWide(wide);
+}
+
 std::wstring toWide(std::string_view utf8)
 {
     if (utf8.empty())

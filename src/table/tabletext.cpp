@@ -37,7 +37,7 @@ Line cellTexts(const Cell& cell, bool bracket)
 // Columns are counted in characters, so names in any script line up.
 std::string padded(const std::string& text, size_t width, bool right)
 {
-    const size_t length = platform::characterCount(text);
+    const size_t length = platform::displayWidth(text);
     const std::string fill(width > length ? width - length : 0, ' ');
     return right ? fill + text : text + fill;
 }
@@ -118,7 +118,7 @@ std::string laidOut(const std::vector<Line>& lines, const std::vector<std::strin
         for (size_t c = 0; c < widths.size(); ++c) {
             // A group title may run over the columns of its group.
             if (l > 0 || c < 2)
-                widths[c] = std::max(widths[c], platform::characterCount(lines[l][c]));
+                widths[c] = std::max(widths[c], platform::displayWidth(lines[l][c]));
         }
     }
     std::string out;

@@ -29,6 +29,8 @@ TEST(Encoding, FileTextBecomesUtf8)
         // Not UTF-8: an overlong form, a surrogate, a code past U+10FFFF, a sequence cut short.
         {"\xC0\xAF", "\xC3\x80\xC2\xAF"}, {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},
         {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"}, {"\xE2\x82", "\xC3\xA2\xE2\x80\x9A"},
+        // A byte order mark says UTF-8: a stray byte after it stands alone for U+FFFD.
+        {"\xEF\xBB\xBFK=40\r\nV\xE9nus=1\xE2\x82", "\xEF\xBB\xBFK=40\r\nV\xEF\xBF\xBDnus=1\xEF\xBF\xBD\xEF\xBF\xBD"},
     };
     // clang-format on
     for (const auto& c : cases)
@@ -37,12 +39,18 @@ TEST(Encoding, FileTextBecomesUtf8)
     EXPECT_TRUE(isUtf8("\xED\x9F\xBF\xEE\x80\x80")) << "U+D7FF and U+E000 surround the surrogates";
     EXPECT_FALSE(isUtf8("\xE0\x9F\xBF")) << "U+07FF written in three bytes";
     EXPECT_FALSE(isUtf8("\xF8\x88\x80\x80\x80")) << "five-byte forms are gone";
-    const std::pair<const char*, size_t> counts[] = {{"", 0},
-                                                     {"V\xC3\xA9nus", 5},
-                                                     {"\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0", 4},
-                                                     {"\xF0\x9F\x8C\x95!", 2}};
-    for (const auto& [text, characters] : counts)
-        EXPECT_EQ(characterCount(text), characters) << text;
+    // Columns as a terminal draws them: a wide letter takes two, a combining mark none.
+    // clang-format off
+    const std::pair<const char*, size_t> widths[] = {
+        {"", 0}, {"V\xC3\xA9nus", 5}, {"\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0", 4}, {"\xF0\x9F\x8C\x95!", 3},
+        {"\xE6\x9C\x88=", 3}, {"\xEB\x8B\xAC", 2}, {"\xEF\xBC\xA1", 2}, {"e\xCC\x81", 1}, {"\xFF", 1}};
+    // clang-format on
+    for (const auto& [text, columns] : widths)
+        EXPECT_EQ(displayWidth(text), columns) << text;
+#ifdef _WIN32
+    // "Use Unicode UTF-8" makes the ANSI code page UTF-8; an older 8-bit file is Windows-1252.
+    EXPECT_EQ(codePageToUtf8("V\xE9nus", 65001), "V\xC3\xA9nus");
+#endif
 }
 
 TEST(FieldReader, SplitsAFileIntoFields)
