@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
@@ -45,6 +46,20 @@ int openNew(const std::string& path)
 int removePath(const std::string& path)
 {
     return _wremove(toWide(path).c_str());
+}
+int flushFile(int fd)
+{
+    return _commit(fd);
+}
+// Moves a finished file into its place only where nothing stands there; "" when done.
+std::string moveIntoPlace(const std::string& from, const std::string& to)
+{
+    if (MoveFileExW(toWide(from).c_str(), toWide(to).c_str(), MOVEFILE_WRITE_THROUGH))
+        return {};
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)
+        return std::strerror(EEXIST);
+    return std::system_category().message(static_cast<int>(error));
 }
 int fileStat(int fd, StatBuf* st)
 {
@@ -91,6 +106,25 @@ int openNew(const std::string& path)
 int removePath(const std::string& path)
 {
     return std::remove(path.c_str());
+}
+int flushFile(int fd)
+{
+    return ::fsync(fd);
+}
+// Moves a finished file into its place only where nothing stands there; "" when done. A hard
+// link does that on every file system that has them; on others (FAT on a USB stick) a rename
+// that refuses to replace, where the kernel has one.
+std::string moveIntoPlace(const std::string& from, const std::string& to)
+{
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return {};
+    }
+    if (errno == EEXIST || errno == ENOENT || errno == EACCES || errno == ENOSPC)
+        return std::strerror(errno);
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return {};
+    return std::strerror(errno);
 }
 int fileStat(int fd, StatBuf* st)
 {
@@ -199,28 +233,35 @@ FileRead readRegularFile(const std::string& path, size_t maxBytes)
 
 FileWrite createNewFile(const std::string& path, std::string_view bytes)
 {
-    const int fd = openNew(path);
+    // Written in full under a name of its own beside the place, flushed, and only then moved into
+    // the place: a crash or a power cut leaves no half file there, and no reader ever sees one.
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = path + ".new" + std::to_string(attempt);
+        fd = openNew(temp);
+        if (fd < 0 && errno != EEXIST)
+            return {false, systemReason(errno)};
+    }
     if (fd < 0)
-        return {false, systemReason(errno)};
+        return {false, systemReason(EEXIST)};
     size_t done = 0;
-    while (done < bytes.size()) {
+    int error = 0;
+    while (done < bytes.size() && error == 0) {
         const long wrote = writeSome(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0) {
-            const int error = wrote < 0 ? errno : EIO;
-            closeFile(fd);
-            removePath(path);
-            return {false, systemReason(error)};
-        }
-        done += static_cast<size_t>(wrote);
+        if (wrote > 0)
+            done += static_cast<size_t>(wrote);
+        else if (wrote == 0 || errno != EINTR)
+            error = wrote < 0 ? errno : EIO;
     }
-    if (closeFile(fd) != 0) {
-        const int error = errno;
-        removePath(path);
-        return {false, systemReason(error)};
-    }
-    return {true, {}};
+    if (error == 0 && flushFile(fd) != 0)
+        error = errno;
+    if (closeFile(fd) != 0 && error == 0)
+        error = errno;
+    std::string reason = error ? systemReason(error) : moveIntoPlace(temp, path);
+    if (!reason.empty())
+        removePath(temp);
+    return {reason.empty(), reason};
 }
 
 char pathSeparator()

@@ -35,9 +35,10 @@ struct FileWrite
     std::string reason;
 };
 
-// Creates a new file holding `bytes`, written as they are (no line-end translation). Fails,
-// touching nothing, when anything already stands at the path, a dangling link included. A file
-// it created but could not finish writing is removed again.
+// Creates a new file holding `bytes`, written as they are (no line-end translation). The file
+// appears whole or not at all: it is written and flushed under a name of its own beside the path
+// ("NAME.new0"), then moved there. Fails, touching nothing, when anything already stands at the
+// path, a dangling link included.
 FileWrite createNewFile(const std::string& path, std::string_view bytes);
 
 // The platform's separator between a directory and a file name.

@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +16,7 @@
 // shlobj.h needs the types of windows.h.
 #include <shlobj.h>
 #else
+#include <climits>
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -51,6 +53,55 @@ std::string makeFolder(const std::string& path)
 }
 #endif
 
+#ifdef _WIN32
+std::wstring withoutLongPrefix(std::wstring path)
+{
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        return L"\\" + path.substr(7);
+    if (path.rfind(L"\\\\?\\", 0) == 0)
+        return path.substr(4);
+    return path;
+}
+
+// The folder's one full, long spelling: the name the system has for the folder it opens, which
+// sees through 8.3 short names, a "\\?\" prefix and subst drives; for a folder that cannot be
+// opened, its full path with long names where they exist.
+std::string normalFolder(const std::string& path)
+{
+    std::wstring wide = toWide(path);
+    HANDLE folder =
+        CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder != INVALID_HANDLE_VALUE) {
+        std::wstring final(32768, L'\0');
+        const DWORD n = GetFinalPathNameByHandleW(folder, final.data(), DWORD(final.size()),
+                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        CloseHandle(folder);
+        if (n > 0 && n < final.size())
+            return withoutTrailingSeparator(fromWide(withoutLongPrefix(final.substr(0, n))));
+    }
+    std::wstring full(32768, L'\0');
+    DWORD n = GetFullPathNameW(wide.c_str(), DWORD(full.size()), full.data(), nullptr);
+    if (n > 0 && n < full.size()) {
+        full.resize(n);
+        std::wstring longName(32768, L'\0');
+        n = GetLongPathNameW(full.c_str(), longName.data(), DWORD(longName.size()));
+        wide = n > 0 && n < longName.size() ? longName.substr(0, n) : full;
+    }
+    return withoutTrailingSeparator(fromWide(withoutLongPrefix(wide)));
+}
+#else
+// The folder's one full spelling, with links and "." and ".." resolved; as given where it does not
+// exist.
+std::string normalFolder(const std::string& path)
+{
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved))
+        return resolved;
+    return withoutTrailingSeparator(path);
+}
+#endif
+
 } // namespace
 
 std::string userConfigRoot()
@@ -63,8 +114,9 @@ std::string userConfigRoot()
     CoTaskMemFree(folder);
     return root;
 #else
+    // The XDG rules take an absolute path alone: a relative one would move with the working folder.
     const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && *config)
+    if (config && *config == '/')
         return config;
     const char* home = std::getenv("HOME");
     if (!home || !*home) {
@@ -91,8 +143,8 @@ std::string makeFolders(const std::string& path)
 
 bool sameFolder(const std::string& a, const std::string& b)
 {
-    const std::string left = withoutTrailingSeparator(a);
-    const std::string right = withoutTrailingSeparator(b);
+    const std::string left = normalFolder(a);
+    const std::string right = normalFolder(b);
 #ifdef _WIN32
     const std::wstring l = toWide(left);
     const std::wstring r = toWide(right);
@@ -117,20 +169,28 @@ bool exists(const std::string& path)
 #ifdef _WIN32
 std::string machineRegistryText(const std::string& key, const std::string& name)
 {
-    const std::wstring wideKey = toWide(key);
+    // The 64-bit view by KEY_WOW64_64KEY, which every Windows from 7 on takes (RegGetValueW's
+    // RRF_SUBKEY_WOW6464KEY came with Windows 10).
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, toWide(key).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
+                      &opened) != ERROR_SUCCESS)
+        return {};
     const std::wstring wideName = toWide(name);
-    const DWORD flags = RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY;
+    DWORD type = 0;
     DWORD bytes = 0;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, wideKey.c_str(), wideName.c_str(), flags, nullptr, nullptr,
-                     &bytes) != ERROR_SUCCESS)
-        return {};
-    std::wstring value(bytes / sizeof(wchar_t), L'\0');
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, wideKey.c_str(), wideName.c_str(), flags, nullptr,
-                     value.data(), &bytes) != ERROR_SUCCESS)
-        return {};
-    value.resize(bytes / sizeof(wchar_t));
-    while (!value.empty() && value.back() == L'\0')
-        value.pop_back();
+    std::wstring value;
+    if (RegQueryValueExW(opened, wideName.c_str(), nullptr, &type, nullptr, &bytes) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ) {
+        value.resize(bytes / sizeof(wchar_t) + 1);
+        if (RegQueryValueExW(opened, wideName.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(value.data()), &bytes) != ERROR_SUCCESS)
+            value.clear();
+        value.resize(std::min<size_t>(value.size(), bytes / sizeof(wchar_t)));
+    }
+    RegCloseKey(opened);
+    // A stored value need not end with its terminating zero, or may hold more than one.
+    value.resize(std::min(value.size(), value.find(L'\0')));
     return fromWide(value);
 }
 #endif

@@ -16,11 +16,15 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "platform/encoding.h"
+
 #include <windows.h>
 #else
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 namespace vellmore::settings {
@@ -53,6 +57,8 @@ TEST(ParseSettings, ReadsSettingsAndObjectsInFileOrder)
         {"[Exposures]\r\n[Exposures]\r\n", {}, {}},
         {std::string("\xFF\xFEK\0=\0" "4\0", 8), {}, {}, LoadError::Utf16},
         {std::string("\xFE\xFF\0K", 4), {}, {}, LoadError::Utf16},
+        // Notepad's byte order mark and a stray byte after it: every key still reads.
+        {"\xEF\xBB\xBFTelescopeFL=2000\r\n[Exposures]\r\nV\xE9nus=1\r\n", {{Input::TelescopeFL, "2000"}}, {"V\xEF\xBF\xBDnus= (1)"}},
         {"[Exposures]\r\nA=1\r\nB=1e400\r\nC=3\r\n", {}, {"A= (1)"}, LoadError::ObjectOverflow},
     };
     // clang-format on
@@ -151,6 +157,19 @@ TEST(Store, AFileThatCannotBeCreatedIsReportedWithTheSystemsReason)
     std::signal(SIGXFSZ, handler);
     EXPECT_EQ(got, cannotCreate(path, "File too large"));
     EXPECT_FALSE(std::filesystem::exists(path));
+    // A crash half way through writing (here the limit's own signal ends the program) leaves no
+    // file either, so the next start writes the whole default file.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        std::signal(SIGXFSZ, SIG_DFL);
+        loadSettingsFile(path);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_FALSE(std::filesystem::exists(path));
 #endif
 #ifdef __linux__
     // A plain file to stat and open whose first byte cannot be read, whoever runs the test.
@@ -175,6 +194,20 @@ TEST(Location, PortableCopiesKeepTheFileBesideThemAndInstalledOnesInTheUsersFold
         {dir.file("BIN"), bin, user, caseBlind}, {bin, "", user, false}, {bin, bin, "", false},
     };
     // clang-format on
+#ifdef _WIN32
+    // The installed folder as the program may be started from it: by its 8.3 short name, or with
+    // the prefix of long paths.
+    std::wstring shortName(MAX_PATH, L'\0');
+    shortName.resize(GetShortPathNameW(platform::toWide(bin).c_str(), shortName.data(), MAX_PATH));
+    const std::string spellings[] = {platform::fromWide(shortName), "\\\\?\\" + bin};
+#else
+    std::filesystem::create_directory_symlink(bin, dir.file("linked"));
+    const std::string spellings[] = {dir.file("linked"), bin + "/../bin"};
+#endif
+    for (const std::string& spelt : spellings) {
+        EXPECT_NE(spelt, bin);
+        EXPECT_EQ(locate(spelt, bin, user).path, user + sep + "Vellmore.ini") << spelt;
+    }
     for (const auto& c : cases) {
         const Location got = locate(c.program, c.installed, c.user);
         EXPECT_EQ(got.path,
@@ -210,13 +243,16 @@ TEST(Location, TheFoldersAreTheSystemsOwn)
     EXPECT_EQ(installedProgramDir(), "");
 #else
     ::setenv("HOME", "/home/ann", 1);
-    for (const char* config : {"/srv/config", "", static_cast<const char*>(nullptr)}) {
+    // XDG_CONFIG_HOME counts only as an absolute path.
+    const std::string home = "/home/ann/.config/vellmore";
+    const std::pair<const char*, std::string> cases[] = {
+        {"/srv/config", "/srv/config/vellmore"}, {"", home}, {"cfg", home}, {nullptr, home}};
+    for (const auto& [config, folder] : cases) {
         if (config)
             ::setenv("XDG_CONFIG_HOME", config, 1);
         else
             ::unsetenv("XDG_CONFIG_HOME");
-        EXPECT_EQ(userSettingsDir(),
-                  config && *config ? "/srv/config/vellmore" : "/home/ann/.config/vellmore");
+        EXPECT_EQ(userSettingsDir(), folder) << (config ? config : "unset");
     }
 #endif
 }
