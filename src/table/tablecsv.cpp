@@ -36,6 +36,21 @@ std::string nameField(const std::string& name)
     return csvField(formula ? "'" + name : name);
 }
 
+// A shutter speed with its unit: a spreadsheet takes a bare "1/8" for a date (8 January) and a
+// bare "30" for a number, but keeps "1/8 s" and "30 s" as the text they are.
+std::string seconds(const std::string& speed)
+{
+    return speed + " s";
+}
+
+std::string bracketField(const std::vector<std::string>& speeds)
+{
+    std::vector<std::string> marked;
+    for (const std::string& speed : speeds)
+        marked.push_back(seconds(speed));
+    return speedList(marked);
+}
+
 } // namespace
 
 std::string renderCsv(const ExposureTable& table)
@@ -53,9 +68,10 @@ std::string renderCsv(const ExposureTable& table)
                 fullPrecision(cell.airMass),
                 fullPrecision(cell.exposure),
                 fullPrecision(cell.reciprocal),
-                cell.reciprocal ? csvField(cell.shutter.label) : std::string(),
+                cell.reciprocal ? csvField(speed ? seconds(cell.shutter.label) : cell.shutter.label)
+                                : std::string(),
                 speed ? fullPrecision(cell.shutter.offsetStops) : std::string(),
-                csvField(speedList(cell.bracket)),
+                csvField(bracketField(cell.bracket)),
                 csvField(cell.fault),
             };
             for (size_t i = 0; i < std::size(fields); ++i)

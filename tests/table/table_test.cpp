@@ -142,8 +142,10 @@ TEST_F(TableApp, PrintsTheFiguresForEveryObjectFilmSpeedAndHeight)
         {{"--pixel-size", "3.75"}, "TelescopeFL=19\r\nCameraFL=0.5\r\n", {"\nImage scale 1546.988\"/px\n"}}, // 206.265 x 3.75 / 0.5
         // A film speed's title may run over its columns: 0.14426 s / 10000, 1/69321.17.
         {{"--iso", "1000000"}, "[Exposures]\r\nMoon=20", {"\nMoon    20  0.00001  1/69321.17  faster than 1/8000\n"}},
-        // Columns line up by characters, whatever script a name is written in.
-        {{}, "[Exposures]\r\n\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0=5\r\nMoon=20\r\n", {"\n\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0     5  ", "\nMoon    20  "}},
+        // Columns line up as a terminal draws them, whatever script a name is written in: a wide
+        // letter such as the 月 of 月=5 takes two columns.
+        {{}, "[Exposures]\r\n\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0=5\r\n\xE6\x9C\x88=5\r\nMoon=20\r\n",
+            {"\n\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0     5  ", "\n\xE6\x9C\x88       5  ", "\nMoon    20  "}},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -178,14 +180,15 @@ TEST_F(TableApp, CsvHasAColumnForEveryFigureAndTheReasonLast)
     const struct { const std::string& csv; std::string line; } cases[] = {
         {out, "object,k,iso,altitude_deg,air_mass,exposure_s,reciprocal,shutter,offset_stops,"
               "bracket,fault\r\n\"Hale, Bopp\",5,100,,,"},
-        {out, "\nMoon,20,100,,,0.14425608388086358,6.932116643523108,1/8,0.20670406973496147,,\r\n"},
+        // A speed carries its unit, so a spreadsheet keeps it as text, not as a date or a number.
+        {out, "\nMoon,20,100,,,0.14425608388086358,6.932116643523108,1/8 s,0.20670406973496147,,\r\n"},
         // Number columns hold numbers or nothing; the reason has a column of its own.
         {out, "\n\"Comet \"\"X\"\"\",0,400,,,,,,,,Cannot work out the exposure: K is 0.\r\n"},
         {out, "\nDim,0.01,100,,,288.51216776172714,0.003466058321761554,bulb,,,\r\n"},
         {out, "\nBright,1e+06,100,,,2.8851216776172718e-06,346605.8321761554,faster than 1/8000,,,\r\n"},
         // Names a spreadsheet would run as a formula are written so that it takes them as text.
         {out, "\n'+1,20,100,"}, {out, "\n'-2+3,20,100,"}, {out, "\n'@SUM(A1),20,100,"}, {out, "\n'\tTab,20,100,"},
-        {high, "\nMoon,20,100,30,1.9942928"}, {high, ",0.1813691524"}, {high, ",1/4,-0.46"}, {high, ",1/8 1/2,\r\n"},
+        {high, "\nMoon,20,100,30,1.9942928"}, {high, ",0.1813691524"}, {high, ",1/4 s,-0.46"}, {high, ",1/8 s 1/2 s,\r\n"},
     };
     // clang-format on
     for (const auto& c : cases)
