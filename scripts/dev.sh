@@ -104,13 +104,16 @@ cmd_fuzz() {
 # A Wine prefix of the build's own, so no home folder is needed or touched, with Wine's bitmap
 # "MS Sans Serif". By default it has Wine's null display driver, with which windows and controls
 # work with no display at all; `wine_prefix x11` makes one that draws on $DISPLAY. A second
-# argument sets the prefix's screen DPI (96 by default), each DPI in a prefix of its own.
+# argument sets the prefix's screen DPI (96 by default), each DPI in a prefix of its own. A third,
+# `wide`, gives the window's faces as DejaVu Sans, wider than any the window was drawn for, as a
+# machine with other fonts or another locale's faces may.
 wine_prefix() {
-    local driver=${1:-null} dpi=${2:-96}
+    local driver=${1:-null} dpi=${2:-96} faces=${3:-}
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     export WINEPREFIX="$root/build-mingw/wine"
     [ "$driver" = null ] || WINEPREFIX="$WINEPREFIX-$driver"
-    [ "$dpi" = 96 ] || WINEPREFIX="$WINEPREFIX-dpi$dpi"
+    [ -z "$faces" ] || WINEPREFIX="$WINEPREFIX-$faces"
+    [ "$dpi" = 96 ] && [ -z "$faces" ] || WINEPREFIX="$WINEPREFIX-dpi$dpi"
     [ -f "$WINEPREFIX/.vellmore-ready" ] && return 0
     mkdir -p "$WINEPREFIX"
     # The first start of Wine builds its prefix, which takes longer than a test may.
@@ -122,18 +125,29 @@ wine_prefix() {
         wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
             >/dev/null 2>&1
     fi
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    if [ "$faces" = wide ]; then
+        for face in "MS Sans Serif" "Microsoft Sans Serif"; do
+            wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "DejaVu Sans" /f \
+                >/dev/null 2>&1
+        done
+    else
+        cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     # The driver, the DPI and the fonts are read when Wine's desktop process starts.
     wineserver -k || true
     touch "$WINEPREFIX/.vellmore-ready"
 }
 
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
-    nlohmann-json3-dev wine wine64 fonts-wine)
+    nlohmann-json3-dev wine wine64 fonts-wine fonts-dejavu-core)
 
 cmd_windows() {
     need_packages "${windows_packages[@]}"
-    # The window's layout is also tested at 125 % and 150 %.
+    # The window's layout is also tested at 125 % and 150 %, and in a wider face at each scale.
+    local dpi
+    for dpi in 96 120 144; do
+        wine_prefix null "$dpi" wide
+    done
     wine_prefix null 120
     wine_prefix null 144
     wine_prefix

@@ -86,9 +86,10 @@ void Form1Logic::selectorEdited()
 
 // The link opens its page once per click: the main button goes down on it and comes up over it,
 // with nothing in between. A double-click is one click and a second press, which opens nothing.
+// A screen reader's default action is a click of its own.
 void Form1Logic::linkEvent(Event event)
 {
-    const bool click = event == Event::ReleasedIn && m_linkPressed;
+    const bool click = (event == Event::ReleasedIn && m_linkPressed) || event == Event::Activated;
     m_linkPressed = event == Event::Pressed;
     if (click) {
         std::string doc = referenceAddress;

@@ -25,6 +25,7 @@ enum class Event {
     DoubleClicked, // the second press of a double-click on the link
     OtherButton,   // another mouse button went down on the link
     CaptureLost,   // the link no longer follows the mouse (another window took it)
+    Activated,     // a screen reader asked for the link's default action
 };
 
 // The window's handlers, whatever toolkit draws it: every event a front end forwards runs to

@@ -151,4 +151,16 @@ Rect fitCaption(const Rect& box, Align align, int textWidth, int clientWidth)
     return {left, box.top, right - left, box.height};
 }
 
+CaptionFit fitCaptionFace(const Rect& box, Align align, int clientWidth, int size,
+                          const std::function<Extent(int size)>& extentAt)
+{
+    // Wider than any window, so the box grows as far as it may.
+    const Rect widest = fitCaption(box, align, 2 * std::max(clientWidth, box.right()), clientWidth);
+    const int smallest = (size + 1) / 2;
+    Extent extent = extentAt(size);
+    while ((extent.width > widest.width || extent.height > box.height) && size > smallest)
+        extent = extentAt(--size);
+    return {fitCaption(box, align, extent.width, clientWidth), size};
+}
+
 } // namespace vellmore::form

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -143,5 +144,27 @@ bool hasFixedCaption(const ControlDef& control);
 // box was drawn for: the box keeps the edge its text is aligned to and grows away from it (both
 // ways when centred), never past the client area. A caption that fits keeps its box.
 Rect fitCaption(const Rect& box, Align align, int textWidth, int clientWidth);
+
+// What a caption needs at one size of its face, in pixels: its width (with whatever its control
+// draws around it) and its height.
+struct Extent
+{
+    int width = 0;
+    int height = 0;
+};
+
+// A fixed caption's box and the size of its face, in whatever unit the toolkit sizes faces.
+struct CaptionFit
+{
+    Rect box;
+    int size = 0;
+};
+
+// Fits a fixed caption at `size` in the face the system has: its box grows as fitCaption says;
+// where even the widest box it may have is too narrow, or its box too low, the face gets smaller,
+// one step at a time down to half its size, until the caption fits, so that no caption is cut or
+// wrapped. `extentAt` measures the caption at a size.
+CaptionFit fitCaptionFace(const Rect& box, Align align, int clientWidth, int size,
+                          const std::function<Extent(int size)>& extentAt);
 
 } // namespace vellmore::form

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyleOptionButton>
 
 namespace vellmore::qt {
 namespace {
@@ -32,26 +31,28 @@ QRect toQt(const form::Rect& rect)
     return {rect.left, rect.top, rect.width, rect.height};
 }
 
-// The pixels of a control's width that its caption cannot use: a button's bevel and margins.
-int captionChrome(const QWidget& control)
+// Grows the control where its fixed caption is wider in the face the system gave it than its box,
+// and gives it a smaller size of that face where growing is not enough. What a caption needs is
+// what Qt says the control needs for it; sizes are in quarter points.
+void fitCaption(QWidget& control, form::Align align)
 {
-    const auto* button = qobject_cast<const QPushButton*>(&control);
-    if (!button)
-        return control.width() - control.contentsRect().width();
-    QStyleOptionButton option;
-    option.initFrom(button);
-    const QRect contents =
-        button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    return control.width() - contents.width();
-}
-
-// Grows the control where its fixed caption is wider in the face the system gave it.
-void fitCaption(QWidget& control, const QString& caption, form::Align align)
-{
-    const int needed = control.fontMetrics().horizontalAdvance(caption) + captionChrome(control);
-    const int clientWidth = form::toPixels(form::clientWidthTwips, logicalDpi);
+    const QFont face = control.font();
+    const int size = qRound(face.pointSizeF() * 4);
+    const auto extentAt = [&](int quarters) {
+        if (quarters != size) {
+            QFont smaller = face;
+            smaller.setPointSizeF(quarters / 4.0);
+            control.setFont(smaller);
+        }
+        const QSize needed = control.sizeHint();
+        return form::Extent{needed.width(), needed.height()};
+    };
     const form::Rect box = {control.x(), control.y(), control.width(), control.height()};
-    control.setGeometry(toQt(form::fitCaption(box, align, needed, clientWidth)));
+    const form::CaptionFit fit = form::fitCaptionFace(
+        box, align, form::toPixels(form::clientWidthTwips, logicalDpi), size, extentAt);
+    if (fit.size != size)
+        extentAt(fit.size); // the face the caption fits in
+    control.setGeometry(toQt(fit.box));
 }
 
 } // namespace
@@ -117,7 +118,7 @@ QWidget* createControl(const form::ControlDef& def, QWidget* parent)
     }
     widget->setGeometry(toQt(form::toPixels(def.twips, logicalDpi)));
     if (form::hasFixedCaption(def))
-        fitCaption(*widget, text, def.align);
+        fitCaption(*widget, def.align);
     return widget;
 }
 

@@ -10,14 +10,17 @@ namespace vellmore::qt {
 
 // A label that acts as a link: the pointing hand, never the focus, and every mouse button's
 // press, release and double-click on it reported as it happened. What makes a click is decided
-// by the window's handlers.
+// by the window's handlers. A screen reader meets it as a link whose one action opens it.
 class LinkLabel : public QLabel
 {
+    Q_OBJECT
+
 public:
     using Handler = std::function<void(form::Event)>;
 
     explicit LinkLabel(QWidget* parent = nullptr);
     void setHandler(Handler handler) { m_handler = std::move(handler); }
+    void report(form::Event event);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -25,8 +28,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    void report(form::Event event);
-
     Handler m_handler;
 };
 

@@ -65,10 +65,20 @@ int windowDpi(HWND window)
     return dpi > 0 ? static_cast<int>(dpi) : systemDpi();
 }
 
+int fontPixels(const form::Font& font, int dpi)
+{
+    return MulDiv(static_cast<int>(font.points * 100 + 0.5), dpi, 7200);
+}
+
 HFONT createFont(const form::Font& font, int dpi)
 {
+    return createFontOfPixels(font, fontPixels(font, dpi));
+}
+
+HFONT createFontOfPixels(const form::Font& font, int pixels)
+{
     LOGFONTW def{};
-    def.lfHeight = -MulDiv(static_cast<int>(font.points * 100 + 0.5), dpi, 7200);
+    def.lfHeight = -pixels;
     def.lfWeight = font.weight;
     def.lfUnderline = font.underline;
     def.lfCharSet = DEFAULT_CHARSET;
@@ -104,15 +114,27 @@ SIZE captionExtent(HWND control, const form::ControlDef& def, HFONT font, int dp
     return {box.right + chrome, box.bottom};
 }
 
-void placeControl(HWND control, const form::ControlDef& def, HFONT font, int dpi)
+HFONT placeControl(HWND control, const form::ControlDef& def, HFONT font, int dpi)
 {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     form::Rect box = form::toPixels(def.twips, dpi);
+    HFONT own = nullptr;
     if (form::hasFixedCaption(def)) {
-        const int clientWidth = form::toPixels(form::clientWidthTwips, dpi);
-        box = form::fitCaption(box, def.align, captionExtent(control, def, font, dpi).cx,
-                               clientWidth);
+        const form::Font& face = form::fontOf(def.font);
+        const int pixels = fontPixels(face, dpi);
+        const auto extentAt = [&](int size) {
+            HFONT sized = size == pixels ? font : createFontOfPixels(face, size);
+            const SIZE extent = captionExtent(control, def, sized, dpi);
+            if (sized != font)
+                DeleteObject(sized);
+            return form::Extent{static_cast<int>(extent.cx), static_cast<int>(extent.cy)};
+        };
+        const form::CaptionFit fit = form::fitCaptionFace(
+            box, def.align, form::toPixels(form::clientWidthTwips, dpi), pixels, extentAt);
+        box = fit.box;
+        if (fit.size != pixels)
+            own = createFontOfPixels(face, fit.size);
     }
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(own ? own : font), FALSE);
     const bool selector = def.kind == form::Kind::Selector;
     if (selector) {
         // A drop-down's closed height follows its font; its selection field is sized so the
@@ -130,6 +152,7 @@ void placeControl(HWND control, const form::ControlDef& def, HFONT font, int dpi
     // A drop-down's height includes its open list: nine more closed heights.
     SetWindowPos(control, nullptr, box.left, box.top, box.width,
                  selector ? box.height * 10 : box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return own;
 }
 
 } // namespace vellmore::win32

@@ -3,6 +3,7 @@
 #include "form/layout.h"
 #include "platform/encoding.h"
 #include "win32/controls.h"
+#include "win32/linkaccessible.h"
 
 #include <commctrl.h>
 
@@ -18,10 +19,12 @@ using form::Event;
 constexpr const wchar_t* windowClass = L"VellmoreForm1";
 // Control ids start past IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
 constexpr int firstControlId = 100;
-// Posted when the window is first shown, so a waiting message opens over a painted window.
+// Posted after the window's first paint, so a waiting message opens over a painted window.
 constexpr UINT shownMessage = WM_APP + 1;
 // Posted for each reported message, which opens once the reporting handler has ended.
 constexpr UINT messageWaiting = WM_APP + 2;
+// Posted when a screen reader asks for the link's default action.
+constexpr UINT linkActivated = WM_APP + 3;
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF blue = RGB(0, 0, 255);
 
@@ -73,6 +76,8 @@ Form1Window::~Form1Window()
     }
     for (HFONT font : m_fonts)
         DeleteObject(font);
+    for (HFONT font : m_captionFonts)
+        DeleteObject(font);
 }
 
 bool Form1Window::createControls()
@@ -97,9 +102,12 @@ void Form1Window::layout(int dpi)
     for (const form::FontRole role :
          {form::FontRole::Window, form::FontRole::Link, form::FontRole::Field})
         fonts[size_t(role)] = createFont(form::fontOf(role), dpi);
+    std::array<HFONT, form::controlCount> own{};
     for (const form::ControlDef& def : form::controls())
-        placeControl(control(def.id), def, fonts[size_t(def.font)], dpi);
+        own[size_t(def.id)] = placeControl(control(def.id), def, fonts[size_t(def.font)], dpi);
     for (HFONT old : std::exchange(m_fonts, fonts))
+        DeleteObject(old);
+    for (HFONT old : std::exchange(m_captionFonts, own))
         DeleteObject(old);
     fitClientArea();
     InvalidateRect(m_hwnd, nullptr, TRUE);
@@ -168,6 +176,11 @@ LRESULT CALLBACK Form1Window::linkProc(HWND hwnd, UINT message, WPARAM wParam, L
     case WM_CAPTURECHANGED:
         forward(Event::CaptureLost);
         break;
+    case WM_GETOBJECT:
+        if (const LRESULT object = linkAccessibleObject(
+                hwnd, wParam, lParam, reinterpret_cast<Form1Window*>(self)->m_hwnd, linkActivated))
+            return object;
+        break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(hwnd, linkProc, 0);
         break;
@@ -216,14 +229,21 @@ LRESULT Form1Window::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             SetFocus(m_focus);
         }
         return 0;
-    case WM_SHOWWINDOW:
-        if (wParam)
+    case WM_PAINT:
+        // The first paint, however the window came to be shown: WM_SHOWWINDOW does not come for
+        // every way of showing a window.
+        if (!m_painted) {
+            m_painted = true;
             PostMessageW(hwnd, shownMessage, 0, 0);
+        }
         break;
     case shownMessage:
         // Whatever is still to be drawn is drawn before a start-up message covers it.
         RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         m_logic.shown();
+        return 0;
+    case linkActivated:
+        m_logic.handle(Control::Label14, Event::Activated);
         return 0;
     case messageWaiting:
         if (!m_messages.empty()) {

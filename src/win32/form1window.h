@@ -66,9 +66,11 @@ private:
     form::Form1Logic m_logic;
     HWND m_hwnd = nullptr;
     std::array<HWND, form::controlCount> m_controls{};
-    std::array<HFONT, 3> m_fonts{}; // by FontRole
+    std::array<HFONT, 3> m_fonts{};                         // by FontRole
+    std::array<HFONT, form::controlCount> m_captionFonts{}; // smaller faces for wide captions
     int m_dpi = 96;
     HWND m_focus = nullptr; // the control that had the focus when the window was last active
+    bool m_painted = false;
     std::deque<std::string> m_messages; // reported, waiting to be shown
 };
 

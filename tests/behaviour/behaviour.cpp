@@ -71,6 +71,7 @@ void expectNextMessage(Play& r, std::string text)
 Step type(C c, std::string t) { return {[=](Play& r) { r.driver.type(c, t); }}; }
 Step click(C c) { return {[=](Play& r) { r.driver.click(c); }}; }
 Step mouse(Mouse m) { return {[=](Play& r) { r.driver.mouse(m); }}; }
+Step readerActivatesLink() { return {[](Play& r) { r.driver.readerActivatesLink(); }}; }
 Step pick(int i) { return {[=](Play& r) { r.driver.pick(i); }}; }
 Step press(C c, Key k) { return {[=](Play& r) { r.driver.key(c, k); }}; }
 Step browseList() { return {[](Play& r) { r.driver.browseList(); }}; }
@@ -168,8 +169,8 @@ const std::vector<Scenario> table = {
     {"TheLinkOpensThePageOncePerClick", S::File, defaults, {
         mouse(Mouse::Click), expectOpened(1), mouse(Mouse::DoubleClick), expectOpened(2), mouse(Mouse::DragOff),
         mouse(Mouse::RightClick), mouse(Mouse::RightDuringClick), expectOpened(2), failLaunches(), mouse(Mouse::Click),
-        expectOpened(3), expectInputs(defaultInputs), expectResults(defaultResults),
-        expectFocus(C::txtTelescopeFL)}},
+        expectOpened(3), readerActivatesLink(), expectOpened(4), expectInputs(defaultInputs),
+        expectResults(defaultResults), expectFocus(C::txtTelescopeFL)}},
     {"NamesSavedAsUtf8ShowInTheirOwnLetters", S::File, "[Exposures]\r\nV\xC3\xA9nus=1310\r\n\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0=5\r\n", {
         expectEntries({"V\xC3\xA9nus= (1310)", "\xD0\x9B\xD1\x83\xD0\xBD\xD0\xB0= (5)"}), pick(1), expect(C::txtK, "5"),
         type(C::Combo1, "V\xC3\xA9nus= (1310)"), expect(C::txtK, "1310")}},

@@ -42,6 +42,8 @@ public:
     virtual void type(form::Control control, const std::string& text) = 0;
     virtual void click(form::Control button) = 0;
     virtual void mouse(Mouse action) = 0; // on the link
+    // A screen reader asks for the link's default action, through the toolkit's accessibility.
+    virtual void readerActivatesLink() = 0;
     // Picks entry `index` of the selector's list; with the keyboard where it needs to.
     virtual void pick(int index) = 0;
     virtual void key(form::Control control, Key key) = 0;

@@ -54,5 +54,27 @@ TEST(Layout, AWideCaptionGrowsItsBoxAwayFromItsAlignedEdge)
     }
 }
 
+// A face `perSize` pixels wide per step of its size and two pixels taller than its size: where
+// even the widest box is too narrow, or the box too low, the face shrinks step by step to the
+// first size that fits, and to no less than half.
+TEST(Layout, ACaptionTooWideForTheWindowGetsASmallerFace)
+{
+    const Rect box = {8, 96, 121, 17};
+    const Rect widest = {0, 96, 129, 17};
+    // clang-format off
+    const struct { int size; int perSize; CaptionFit fit; } cases[] = {
+        {11, 10, {box, 11}}, {11, 12, {box, 10}}, {11, 15, {box, 8}}, {11, 14, {{3, 96, 126, 17}, 9}},
+        {20, 1, {box, 15}}, {11, 100, {widest, 6}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const CaptionFit got = fitCaptionFace(box, Align::Right, 351, c.size, [&c](int size) {
+            return Extent{size * c.perSize, size + 2};
+        });
+        EXPECT_EQ(got.box, c.fit.box) << c.size << " " << c.perSize;
+        EXPECT_EQ(got.size, c.fit.size) << c.size << " " << c.perSize;
+    }
+}
+
 } // namespace
 } // namespace vellmore::form
