@@ -5,7 +5,7 @@ set(linux ${CMAKE_CURRENT_SOURCE_DIR}/packaging/linux)
 set(appId org.vellmore.Vellmore)
 set(docs ${CMAKE_INSTALL_DATAROOTDIR}/doc/vellmore) # named after the package
 configure_file(${linux}/README.txt.in ${VELLMORE_GENERATED}/README @ONLY)
-install(FILES ${VELLMORE_GENERATED}/README DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)
+install(FILES ${VELLMORE_GENERATED}/README LICENSE DESTINATION . COMPONENT portable EXCLUDE_FROM_ALL)
 
 install(TARGETS vellmore vellmore-table RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         COMPONENT system)
@@ -43,10 +43,9 @@ set(CPACK_PACKAGE_VENDOR "The Vellmore developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "exposures for photographing the Moon and planets through a telescope")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Vellmore developers <vellmore@example.org>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VELLMORE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VELLMORE_HOMEPAGE})
 # Worked out from the programs themselves by dpkg-shlibdeps; the fonts are the one thing the
 # window needs that no library names.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -47,7 +47,7 @@ check_zip() {
     dir="$WINEPREFIX/drive_c/Пример/Äströ"
     rm -rf "$WINEPREFIX/drive_c/Пример" && mkdir -p "$WINEPREFIX/drive_c/Пример"
     (cd "$WINEPREFIX/drive_c/Пример" && cmake -E tar xf "$zip" && mv Vellmore-*-windows-x64 Äströ)
-    for file in vellmore.exe vellmore-table.exe README.txt; do
+    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt; do
         [ -f "$dir/$file" ] || fail "$file is missing from $(basename "$zip")"
     done
     grep -qi 'not Program Files' "$dir/README.txt" && fail "README.txt still warns against Program Files"
@@ -80,7 +80,7 @@ check_installer() {
     programs="$WINEPREFIX/drive_c/Program Files/Vellmore"
     menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vellmore.lnk"
     keys='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vellmore'
-    for file in vellmore.exe vellmore-table.exe README.txt Uninstall.exe; do
+    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt Uninstall.exe; do
         [ -f "$programs/$file" ] || fail "the installer put no $file in Program Files"
     done
     [ -f "$menu" ] || fail "the installer made no Start-menu shortcut"
@@ -114,11 +114,11 @@ check_tarball() {
     mkdir "$work/linux"
     (cd "$work/linux" && tar xzf "$tgz")
     dir=$(dirname "$(find "$work/linux" -name vellmore-table)")
-    for file in vellmore vellmore-table README; do
+    for file in vellmore vellmore-table README LICENSE; do
         [ -f "$dir/$file" ] || fail "$file is missing from $(basename "$tgz")"
     done
     grep -q libqt6widgets6 "$dir/README" || fail "README names no Qt package"
-    [ "$("$dir/vellmore-table" --version)" = "vellmore-table $version" ] ||
+    [ "$("$dir/vellmore-table" --version | head -n 1)" = "vellmore-table $version" ] ||
         fail "vellmore-table does not run from the archive"
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$dir/vellmore" 2>/dev/null || status=$?
     [ "$status" -eq 1 ] || fail "vellmore does not start from the archive"
@@ -141,12 +141,16 @@ check_deb() {
         grep -qxF "$file" <<<"$files" || fail "$(basename "$deb") has no $file"
     done
     dpkg-deb -x "$deb" "$work/deb"
+    grep -q '^License: Expat' "$work/deb/usr/share/doc/vellmore/copyright" ||
+        fail "the copyright file names no MIT (Expat) licence"
+    dpkg-deb -f "$deb" Maintainer | grep -q example && fail "the package names an example maintainer"
+    dpkg-deb -f "$deb" Homepage | grep -q . && fail "the package names a homepage"
     desktop-file-validate "$work/deb/usr/share/applications/org.vellmore.Vellmore.desktop" ||
         fail "the desktop entry does not validate"
     appstreamcli validate --no-net "$work/deb/usr/share/metainfo/org.vellmore.Vellmore.metainfo.xml" \
         >/dev/null || fail "the AppStream metadata does not validate"
     report=$(lintian "$deb" 2>&1 | grep -v 'running with root privileges' || true)
-    lintian --fail-on error "$deb" >/dev/null 2>&1 || fail "lintian reports errors: $report"
+    lintian --fail-on error,warning "$deb" >/dev/null 2>&1 || fail "lintian reports: $report"
     [ -z "$report" ] || say "lintian: $report"
 
     if [ "$(id -u)" -ne 0 ]; then
@@ -155,7 +159,8 @@ check_deb() {
     fi
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
     [ "$(command -v vellmore-table)" = /usr/bin/vellmore-table ] || fail "vellmore-table is not on the PATH"
-    [ "$(vellmore-table --version)" = "vellmore-table $version" ] || fail "vellmore-table --version"
+    [ "$(vellmore-table --version | head -n 1)" = "vellmore-table $version" ] || fail "vellmore-table --version"
+    vellmore-table --version | grep -q 'MIT licence' || fail "vellmore-table --version names no licence"
     home="$work/home"
     mkdir "$home"
     env -u XDG_CONFIG_HOME HOME="$home" QT_QPA_PLATFORM=offscreen vellmore 2>/dev/null &

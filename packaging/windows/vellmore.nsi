@@ -1,5 +1,5 @@
 ; The Windows installer: makensis -DVERSION=1.00 -DSTAGE=folder -DOUTFILE=setup.exe vellmore.nsi
-; STAGE holds what the zip holds (vellmore.exe, vellmore-table.exe, README.txt).
+; STAGE holds what the zip holds (vellmore.exe, vellmore-table.exe, README.txt, LICENSE.txt).
 ;
 ; It installs into Program Files for every user, records the folder as InstallDir under
 ; HKLM\Software\Vellmore (an installed copy keeps its settings in %APPDATA%\Vellmore), adds a
@@ -27,8 +27,12 @@ VIAddVersionKey "ProductName" "${APP}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "FileDescription" "${APP} ${VERSION} setup"
-VIAddVersionKey "LegalCopyright" "The Vellmore developers"
+VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 The Vellmore developers, MIT licence"
 
+LicenseText "Vellmore is released under the MIT licence:" "I &agree"
+LicenseData "${STAGE}\LICENSE.txt"
+
+Page license
 Page directory
 Page instfiles
 UninstPage uninstConfirm
@@ -48,6 +52,7 @@ Section "Vellmore"
     File "${STAGE}\vellmore.exe"
     File "${STAGE}\vellmore-table.exe"
     File "${STAGE}\README.txt"
+    File "${STAGE}\LICENSE.txt"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
     CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\vellmore.exe"
 
@@ -71,6 +76,7 @@ Section "Uninstall"
     Delete "$INSTDIR\vellmore.exe"
     Delete "$INSTDIR\vellmore-table.exe"
     Delete "$INSTDIR\README.txt"
+    Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\Uninstall.exe"
     ; Only if empty: a Vellmore.ini someone put beside the program stays, with its folder.
     RMDir "$INSTDIR"

@@ -24,7 +24,8 @@ int runTable(const std::vector<std::string>& args, const std::string& programDir
         return 0;
     }
     if (options.version) {
-        out << "vellmore-table " VELLMORE_VERSION_TEXT "\n";
+        out << "vellmore-table " VELLMORE_VERSION_TEXT "\n"
+               "Copyright 2026 The Vellmore developers. Released under the MIT licence.\n";
         return 0;
     }
 
