@@ -115,6 +115,23 @@ bool hasFixedCaption(const ControlDef& control)
     return std::find(resultLabels.begin(), resultLabels.end(), control.id) == resultLabels.end();
 }
 
+Rect placeOf(const ControlDef& control)
+{
+    if (control.kind != Kind::Label || hasFixedCaption(control))
+        return control.twips;
+    constexpr int margin = 120; // twips: the gap kept to the next control or the window's edge
+    const Rect& place = control.twips;
+    int right = clientWidthTwips;
+    for (const ControlDef& other : table) {
+        const Rect& at = other.twips;
+        const bool sameRow = at.top < place.top + place.height && place.top < at.top + at.height;
+        if (sameRow && at.left >= place.right())
+            right = std::min(right, at.left);
+    }
+    return {place.left, place.top, std::max(place.width, right - margin - place.left),
+            place.height};
+}
+
 int toPixels(int twips, int dpi)
 {
     const long long scaled = static_cast<long long>(twips) * dpi;

@@ -140,6 +140,11 @@ Rect toPixels(const Rect& twips, int dpi);
 // A label, link or button whose caption never changes after the window is made.
 bool hasFixedCaption(const ControlDef& control);
 
+// Where a control stands, in twips: its place in the table, except that a result reaches right as
+// far as the next control in its row or near the window's edge, so that no longer result and no
+// wider face cuts it. Its text starts where the table puts it.
+Rect placeOf(const ControlDef& control);
+
 // The box a fixed caption needs when the face the system really has is wider than the one the
 // box was drawn for: the box keeps the edge its text is aligned to and grows away from it (both
 // ways when centred), never past the client area. A caption that fits keeps its box.

@@ -116,7 +116,7 @@ QWidget* createControl(const form::ControlDef& def, QWidget* parent)
         palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
         widget->setPalette(palette);
     }
-    widget->setGeometry(toQt(form::toPixels(def.twips, logicalDpi)));
+    widget->setGeometry(toQt(form::toPixels(form::placeOf(def), logicalDpi)));
     if (form::hasFixedCaption(def))
         fitCaption(*widget, def.align);
     return widget;

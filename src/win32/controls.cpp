@@ -116,7 +116,7 @@ SIZE captionExtent(HWND control, const form::ControlDef& def, HFONT font, int dp
 
 HFONT placeControl(HWND control, const form::ControlDef& def, HFONT font, int dpi)
 {
-    form::Rect box = form::toPixels(def.twips, dpi);
+    form::Rect box = form::toPixels(form::placeOf(def), dpi);
     HFONT own = nullptr;
     if (form::hasFixedCaption(def)) {
         const form::Font& face = form::fontOf(def.font);

@@ -36,6 +36,10 @@ TEST(Layout, TwipsBecomePixelsByTheScreensDpi)
     EXPECT_EQ(toPixels(definition(Control::Label4).twips, 96), (Rect{8, 96, 121, 17}));
     EXPECT_EQ(toPixels(clientWidthTwips, 144), 527) << "526.5 rounds up";
     EXPECT_EQ(toPixels(definition(Control::Combo1).twips, 120), (Rect{260, 150, 171, 26}));
+    // A result reaches right to 8 pixels before Calculate in its row, or before the window's edge.
+    EXPECT_EQ(toPixels(placeOf(definition(Control::lblFRatio)), 96), (Rect{120, 216, 96, 17}));
+    EXPECT_EQ(toPixels(placeOf(definition(Control::lblExposure)), 96), (Rect{120, 232, 223, 17}));
+    EXPECT_EQ(placeOf(definition(Control::Label4)), definition(Control::Label4).twips);
 }
 
 TEST(Layout, AWideCaptionGrowsItsBoxAwayFromItsAlignedEdge)

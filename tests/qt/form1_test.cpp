@@ -192,7 +192,7 @@ TEST_F(QtForm1, BuildsTheControlsFromTheLayoutTable)
         // Only a fixed caption may grow its box, away from its aligned edge, and then as far as
         // Qt itself says it needs in the face this machine has; where that is too wide even so,
         // the caption has a smaller size of the face.
-        const form::Rect r = form::toPixels(def.twips, 96);
+        const form::Rect r = form::toPixels(form::placeOf(def), 96);
         const QRect laid(r.left, r.top, r.width, r.height);
         const QRect at = control->geometry();
         if (!form::hasFixedCaption(def)) {

@@ -226,7 +226,7 @@ void expectWindowAt(const win32::Form1Window& window, int dpi)
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
         const form::Rect at = {r.left, r.top, r.right - r.left, r.bottom - r.top};
         const Drawn d = drawn(hwnd, dpi);
-        const form::Rect laid = form::toPixels(def.twips, dpi);
+        const form::Rect laid = form::toPixels(form::placeOf(def), dpi);
         const bool fixed = form::hasFixedCaption(def);
         if (def.kind == form::Kind::Button) {
             SIZE ideal{};
