@@ -61,6 +61,13 @@ std::string moveIntoPlace(const std::string& from, const std::string& to)
         return std::strerror(EEXIST);
     return std::system_category().message(static_cast<int>(error));
 }
+std::string moveOver(const std::string& from, const std::string& to)
+{
+    if (MoveFileExW(toWide(from).c_str(), toWide(to).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return std::system_category().message(static_cast<int>(GetLastError()));
+}
 int fileStat(int fd, StatBuf* st)
 {
     return _fstat64(fd, st);
@@ -126,6 +133,10 @@ std::string moveIntoPlace(const std::string& from, const std::string& to)
         return {};
     return std::strerror(errno);
 }
+std::string moveOver(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0 ? std::string() : std::strerror(errno);
+}
 int fileStat(int fd, StatBuf* st)
 {
     return ::fstat(fd, st);
@@ -163,6 +174,41 @@ std::string kindOf(const StatBuf& st)
 std::string systemReason(int error)
 {
     return std::strerror(error);
+}
+
+// Writes `bytes` in full under a name of its own beside `path`, flushes them, and only then hands
+// the finished file to `move`: a crash or a power cut leaves no half file at `path`, and no
+// reader ever sees one.
+FileWrite writeBeside(const std::string& path, std::string_view bytes,
+                      std::string (*move)(const std::string& from, const std::string& to))
+{
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = path + ".new" + std::to_string(attempt);
+        fd = openNew(temp);
+        if (fd < 0 && errno != EEXIST)
+            return {false, systemReason(errno)};
+    }
+    if (fd < 0)
+        return {false, systemReason(EEXIST)};
+    size_t done = 0;
+    int error = 0;
+    while (done < bytes.size() && error == 0) {
+        const long wrote = writeSome(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote > 0)
+            done += static_cast<size_t>(wrote);
+        else if (wrote == 0 || errno != EINTR)
+            error = wrote < 0 ? errno : EIO;
+    }
+    if (error == 0 && flushFile(fd) != 0)
+        error = errno;
+    if (closeFile(fd) != 0 && error == 0)
+        error = errno;
+    std::string reason = error ? systemReason(error) : move(temp, path);
+    if (!reason.empty())
+        removePath(temp);
+    return {reason.empty(), reason};
 }
 
 } // namespace
@@ -233,35 +279,12 @@ FileRead readRegularFile(const std::string& path, size_t maxBytes)
 
 FileWrite createNewFile(const std::string& path, std::string_view bytes)
 {
-    // Written in full under a name of its own beside the place, flushed, and only then moved into
-    // the place: a crash or a power cut leaves no half file there, and no reader ever sees one.
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = path + ".new" + std::to_string(attempt);
-        fd = openNew(temp);
-        if (fd < 0 && errno != EEXIST)
-            return {false, systemReason(errno)};
-    }
-    if (fd < 0)
-        return {false, systemReason(EEXIST)};
-    size_t done = 0;
-    int error = 0;
-    while (done < bytes.size() && error == 0) {
-        const long wrote = writeSome(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote > 0)
-            done += static_cast<size_t>(wrote);
-        else if (wrote == 0 || errno != EINTR)
-            error = wrote < 0 ? errno : EIO;
-    }
-    if (error == 0 && flushFile(fd) != 0)
-        error = errno;
-    if (closeFile(fd) != 0 && error == 0)
-        error = errno;
-    std::string reason = error ? systemReason(error) : moveIntoPlace(temp, path);
-    if (!reason.empty())
-        removePath(temp);
-    return {reason.empty(), reason};
+    return writeBeside(path, bytes, moveIntoPlace);
+}
+
+FileWrite replaceFile(const std::string& path, std::string_view bytes)
+{
+    return writeBeside(path, bytes, moveOver);
 }
 
 char pathSeparator()

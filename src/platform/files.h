@@ -41,6 +41,10 @@ struct FileWrite
 // path, a dangling link included.
 FileWrite createNewFile(const std::string& path, std::string_view bytes);
 
+// Writes a file in the same way, then puts it in the place of whatever file stood at the path: the
+// old file stays whole until the new one is.
+FileWrite replaceFile(const std::string& path, std::string_view bytes);
+
 // The platform's separator between a directory and a file name.
 char pathSeparator();
 

@@ -44,6 +44,15 @@ Cell makeCell(const calc::Calculation& zenith, double factor, int bracketStops)
     return cell;
 }
 
+// The window's calculation for the table's optics with an object's K and a film speed.
+calc::Calculation withObject(const ExposureTable& table, double k, double iso)
+{
+    auto inputs = table.optics;
+    inputs[static_cast<size_t>(Input::K)] = k;
+    inputs[static_cast<size_t>(Input::FilmISO)] = iso;
+    return calc::computeFromNumbers(inputs);
+}
+
 } // namespace
 
 std::array<std::string, calc::inputCount> fieldTexts(const settings::LoadResult& settings)
@@ -79,13 +88,7 @@ Built buildTable(const settings::LoadResult& settings, const Plan& plan)
     if (plan.isos.empty())
         table.plan.isos = {at(table.optics, Input::FilmISO)};
 
-    auto withObject = [&table](double k, double iso) {
-        auto inputs = table.optics;
-        inputs[static_cast<size_t>(Input::K)] = k;
-        inputs[static_cast<size_t>(Input::FilmISO)] = iso;
-        return calc::computeFromNumbers(inputs);
-    };
-    table.heading = withObject(1, 1);
+    table.heading = withObject(table, 1, 1);
     if (table.heading.fault && table.heading.fault->step <= calc::Step::FRatio) {
         built.opticsFault = calc::describeFault(*table.heading.fault, table.heading.figures);
         return built;
@@ -116,20 +119,24 @@ Built buildTable(const settings::LoadResult& settings, const Plan& plan)
         row.name = object.name.substr(0, object.name.size() - 1);
         row.k = object.k;
         for (const std::optional<double>& altitude : altitudes) {
-            const std::optional<double> mass =
-                altitude ? std::optional<double>(airMass(*altitude)) : std::nullopt;
-            const double factor = mass ? extinctionFactor(*mass, plan.extinction) : 1;
-            for (const double iso : table.plan.isos) {
-                Cell cell = makeCell(withObject(object.k, iso), factor, plan.bracketStops);
-                cell.iso = iso;
-                cell.altitude = altitude;
-                cell.airMass = mass;
-                row.cells.push_back(std::move(cell));
-            }
+            for (const double iso : table.plan.isos)
+                row.cells.push_back(cellFor(table, object.k, iso, altitude));
         }
         table.rows.push_back(std::move(row));
     }
     return built;
+}
+
+Cell cellFor(const ExposureTable& table, double k, double iso, std::optional<double> altitude)
+{
+    const std::optional<double> mass =
+        altitude ? std::optional<double>(airMass(*altitude)) : std::nullopt;
+    const double factor = mass ? extinctionFactor(*mass, table.plan.extinction) : 1;
+    Cell cell = makeCell(withObject(table, k, iso), factor, table.plan.bracketStops);
+    cell.iso = iso;
+    cell.altitude = altitude;
+    cell.airMass = mass;
+    return cell;
 }
 
 } // namespace vellmore::table

@@ -66,6 +66,10 @@ struct Built
 };
 Built buildTable(const settings::LoadResult& settings, const Plan& plan);
 
+// One object at one film speed, as a table's cells are worked out: through the air at
+// `altitude` degrees (above 0), or with the window's own figures where there is none.
+Cell cellFor(const ExposureTable& table, double k, double iso, std::optional<double> altitude);
+
 // Column-aligned text: a heading with the optics, then one row per object (a set of rows for
 // each altitude).
 std::string renderText(const ExposureTable& table);

@@ -1,15 +1,67 @@
 #include "table/tableapp.h"
 
+#include "platform/clock.h"
+#include "platform/files.h"
 #include "settings/location.h"
 #include "settings/settingsfile.h"
 #include "settings/store.h"
 #include "table/exposuretable.h"
+#include "table/night.h"
 #include "table/tableargs.h"
 #include "version.h"
 
 #include <ostream>
 
 namespace vellmore::table {
+
+namespace {
+
+// The night's date and local time where the arguments leave them out: today, by this machine's
+// clock, in the local time given or this machine's own on that date.
+NightOptions nightOf(const NightArgs& args)
+{
+    NightOptions night;
+    night.site = args.site;
+    night.stepMinutes = args.stepMinutes;
+    night.chart = args.svgFile.has_value();
+    const double now = platform::nowSeconds();
+    const sky::Date utcToday = sky::localDate(now, 0);
+    night.date = args.date.value_or(
+        sky::localDate(now, args.offsetMinutes.value_or(platform::localOffsetMinutes(
+                                utcToday.year, utcToday.month, utcToday.day))));
+    night.offsetMinutes = args.offsetMinutes.value_or(
+        platform::localOffsetMinutes(night.date.year, night.date.month, night.date.day));
+    return night;
+}
+
+int runNight(const ExposureTable& table, const NightArgs& args, Format format, std::ostream& out,
+             std::ostream& err)
+{
+    const NightPlan plan = planNight(table, nightOf(args));
+    switch (format) {
+    case Format::Text:
+        out << renderNightText(table, plan);
+        break;
+    case Format::Csv:
+        out << renderNightCsv(table, plan);
+        break;
+    case Format::Json:
+        out << renderNightJson(table, plan);
+        break;
+    }
+    if (args.svgFile) {
+        const platform::FileWrite written =
+            platform::replaceFile(*args.svgFile, renderNightSvg(table, plan));
+        if (!written.ok) {
+            err << "vellmore-table: could not write the chart " << *args.svgFile << ": "
+                << written.reason << "\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
 
 int runTable(const std::vector<std::string>& args, const std::string& programDir, std::ostream& out,
              std::ostream& err)
@@ -51,6 +103,8 @@ int runTable(const std::vector<std::string>& args, const std::string& programDir
         err << "vellmore-table: " << *built.opticsFault << "\n";
         return 1;
     }
+    if (options.night)
+        return runNight(built.table, *options.night, options.format, out, err);
     switch (options.format) {
     case Format::Text:
         out << renderText(built.table);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sky/ephemeris.h"
 #include "table/exposuretable.h"
 
 #include <optional>
@@ -10,10 +11,21 @@ namespace vellmore::table {
 
 enum class Format { Text, Csv, Json };
 
+// What --site and the options that go with it asked for: a night's plan at that site.
+struct NightArgs
+{
+    sky::Site site;
+    std::optional<sky::Date> date;    // default: today, in the local time
+    std::optional<int> offsetMinutes; // default: this machine's offset on that date
+    int stepMinutes = 60;
+    std::optional<std::string> svgFile;
+};
+
 // What vellmore-table was asked for on its command line.
 struct Options
 {
     std::optional<std::string> settingsFile;
+    std::optional<NightArgs> night;
     Plan plan;
     Format format = Format::Text;
     bool help = false;

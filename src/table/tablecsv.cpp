@@ -1,4 +1,5 @@
-#include "table/exposuretable.h"
+#include "table/night.h"
+#include "table/textlayout.h"
 
 #include <charconv>
 #include <iterator>
@@ -51,7 +52,87 @@ std::string bracketField(const std::vector<std::string>& speeds)
     return speedList(marked);
 }
 
+bool isSpeed(const Cell& cell)
+{
+    return cell.reciprocal && cell.shutter.kind == ShutterChoice::Kind::Speed;
+}
+
+std::string shutterField(const Cell& cell)
+{
+    if (!cell.reciprocal)
+        return {};
+    return csvField(isSpeed(cell) ? seconds(cell.shutter.label) : cell.shutter.label);
+}
+
+std::string line(const std::vector<std::string>& fields)
+{
+    std::string out;
+    for (size_t i = 0; i < fields.size(); ++i)
+        out += (i ? "," : "") + fields[i];
+    return out + "\r\n";
+}
+
+// The film speeds' columns of a plan's row: the exposure, the shutter speed and its offset.
+void appendExposures(std::vector<std::string>& fields, const std::vector<Cell>& cells, size_t isos)
+{
+    for (size_t i = 0; i < isos; ++i) {
+        const Cell* cell = i < cells.size() ? &cells[i] : nullptr;
+        fields.push_back(cell && cell->exposure ? fullPrecision(significant(*cell->exposure, 6))
+                                                : std::string());
+        fields.push_back(cell ? shutterField(*cell) : std::string());
+        fields.push_back(cell && isSpeed(*cell)
+                             ? fullPrecision(rounded(cell->shutter.offsetStops, 2))
+                             : std::string());
+    }
+}
+
 } // namespace
+
+std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
+{
+    const int offset = plan.options.offsetMinutes;
+    const size_t isos = table.plan.isos.size();
+    std::vector<std::string> header = {"object",       "k",           "body",
+                                       "time",         "local_time",  "sky",
+                                       "altitude_deg", "azimuth_deg", "air_mass"};
+    for (const double iso : table.plan.isos) {
+        for (const char* column : {"exposure_s_iso", "shutter_iso", "offset_stops_iso"})
+            header.push_back(column + fullPrecision(iso));
+    }
+    header.emplace_back("note");
+    std::string out = line(header);
+    for (const PlanObject& object : plan.objects) {
+        const std::vector<std::string> named = {
+            nameField(object.row->name), fullPrecision(object.row->k),
+            object.body ? sky::bodyName(*object.body) : std::string()};
+        if (!object.body) {
+            std::vector<std::string> fields = named;
+            fields.resize(fields.size() + 6);
+            appendExposures(fields, object.row->cells, isos);
+            const std::string fault = faultNote(object.row->cells);
+            fields.push_back(
+                csvField("its place in the sky is not known; the exposure at the zenith" +
+                         (fault.empty() ? "" : "; " + fault)));
+            out += line(fields);
+            continue;
+        }
+        for (const PlanRow& row : object.rows) {
+            std::vector<std::string> fields = named;
+            fields.insert(
+                fields.end(),
+                {sky::isoUtc(row.time), localClock(row.time, offset),
+                 csvField(sky::skyName(row.sky)), fullPrecision(rounded(row.place.altitude, 2)),
+                 fullPrecision(rounded(row.place.azimuth, 2)),
+                 row.cells.empty() ? std::string()
+                                   : fullPrecision(rounded(*row.cells.front().airMass, 3))});
+            appendExposures(fields, row.cells, isos);
+            fields.push_back(row.cells.empty() ? "below the horizon"
+                                               : csvField(faultNote(row.cells)));
+            out += line(fields);
+        }
+    }
+    return out;
+}
 
 std::string renderCsv(const ExposureTable& table)
 {
@@ -59,7 +140,7 @@ std::string renderCsv(const ExposureTable& table)
                       "offset_stops,bracket,fault\r\n";
     for (const Row& row : table.rows) {
         for (const Cell& cell : row.cells) {
-            const bool speed = cell.reciprocal && cell.shutter.kind == ShutterChoice::Kind::Speed;
+            const bool speed = isSpeed(cell);
             const std::string fields[] = {
                 nameField(row.name),
                 fullPrecision(row.k),
@@ -68,15 +149,12 @@ std::string renderCsv(const ExposureTable& table)
                 fullPrecision(cell.airMass),
                 fullPrecision(cell.exposure),
                 fullPrecision(cell.reciprocal),
-                cell.reciprocal ? csvField(speed ? seconds(cell.shutter.label) : cell.shutter.label)
-                                : std::string(),
+                shutterField(cell),
                 speed ? fullPrecision(cell.shutter.offsetStops) : std::string(),
                 csvField(bracketField(cell.bracket)),
                 csvField(cell.fault),
             };
-            for (size_t i = 0; i < std::size(fields); ++i)
-                out += (i ? "," : "") + fields[i];
-            out += "\r\n";
+            out += line({std::begin(fields), std::end(fields)});
         }
     }
     return out;

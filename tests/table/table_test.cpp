@@ -1,4 +1,5 @@
 #include "settings/settingsfile.h"
+#include "table/night.h"
 #include "table/planning.h"
 #include "table/shutter.h"
 #include "table/tableapp.h"
@@ -235,6 +236,109 @@ TEST_F(TableApp, JsonParsesBackWithEveryName)
               "Cannot work out the image scale: the system focal length is 0.00 mm.");
 }
 
+// Greenwich on 2026-12-07: the Sun sets at 15:52 and rises at 07:52 (UTC), and the Moon is 1% lit
+// at midnight (astronomy-engine, as in the sky tests).
+TEST_F(TableApp, PlansTheNightFromSunsetToSunrise)
+{
+    const std::string file = "[Exposures]\r\nCrescentMoon=20\r\nFullMoon=200\r\nMoon=40\r\n"
+                             "SATURN=13.6\r\nComet X=5\r\njupiter=0\r\n";
+    const std::vector<std::string> night = {"--settings",         write(file), "--site",
+                                            "51.4769,-0.0005,46", "--date",    "2026-12-07",
+                                            "--utc-offset",       "+00:00"};
+    auto plan = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), night.begin(), night.end());
+        const TableRun got = run(more);
+        EXPECT_EQ(got.status, 0) << got.err;
+        return got.out;
+    };
+    const auto json = nlohmann::json::parse(plan({"--json", "--iso", "100,400", "--step", "25"}));
+    EXPECT_EQ(json["night"]["sunset"].get<std::string>().substr(0, 16), "2026-12-07T15:51");
+    EXPECT_EQ(json["moon"]["entry"], "CrescentMoon") << "25% is the nearest to 1%; Moon names none";
+    std::vector<std::string> objects, bodies;
+    for (const auto& object : json["objects"]) {
+        objects.push_back(object["object"]);
+        bodies.push_back(object["body"].is_null() ? "-" : object["body"].get<std::string>());
+    }
+    EXPECT_EQ(objects, (std::vector<std::string>{"CrescentMoon", "SATURN", "Comet X", "jupiter"}));
+    EXPECT_EQ(bodies, (std::vector<std::string>{"moon", "saturn", "-", "jupiter"}));
+    EXPECT_EQ(json["objects"][2]["note"], "its place in the sky is not known");
+    const auto& rows = json["objects"][1]["rows"];
+    // Every 25 minutes of local time from the date's midnight, from 16:15 (the 39th) after sunset
+    // to 07:40 (the 76th) before sunrise.
+    EXPECT_EQ(rows.front()["time"], "2026-12-07T16:15:00Z");
+    EXPECT_EQ(rows.back()["time"], "2026-12-08T07:40:00Z");
+    EXPECT_EQ(rows.size(), 38u);
+    for (const auto& row : rows) {
+        const double altitude = row["altitude_deg"];
+        ASSERT_EQ(row["exposures"].size(), altitude > 0 ? 2u : 0u) << row["time"];
+        if (altitude <= 20)
+            continue; // lower, the air mass changes too fast for the altitude's two decimals
+        // 0.14425608 s for K 20 at ISO 100, through 10^(0.1 (X - 1)) for X at this altitude.
+        const double expected =
+            0.14425608 * 20 / 13.6 * std::pow(10, 0.1 * (airMass(altitude) - 1));
+        EXPECT_NEAR(row["exposures"][0]["exposure_s"].get<double>() / expected, 1, 1e-3);
+        EXPECT_NEAR(row["exposures"][1]["exposure_s"].get<double>() / expected, 0.25, 1e-3);
+        EXPECT_NEAR(row["air_mass"].get<double>(), airMass(altitude), 2e-3);
+    }
+    EXPECT_EQ(json["objects"][3]["rows"][30]["exposures"][0]["fault"],
+              "Cannot work out the exposure: K is 0.");
+    const std::string csv = plan({"--csv", "--iso", "100,400"});
+    EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
+              "object,k,body,time,local_time,sky,altitude_deg,azimuth_deg,air_mass,"
+              "exposure_s_iso100,shutter_iso100,offset_stops_iso100,exposure_s_iso400,"
+              "shutter_iso400,offset_stops_iso400,note\r\n");
+    EXPECT_NE(csv.find("\r\nComet X,5,,,,,,,,0.577024,1/2 s,0.21,0.144256,1/8 s,0.21,its place"),
+              std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("\r\nSATURN,13.6,saturn,2026-12-08T02:00:00Z,02:00,dark,-4.0"),
+              std::string::npos);
+    const std::string text = plan({});
+    EXPECT_NE(text.find("\nSunset 15:52, sunrise 07:52\n"), std::string::npos) << text;
+    EXPECT_NE(
+        text.find("\nSATURN (K 13.6): rises 13:20, transits 19:27 at 39.3 degrees, sets 01:34\n"),
+        std::string::npos);
+
+    // Where the Sun does not set, or does not rise, the 24 hours from local noon.
+    for (const char* at : {"78.22,15.63", "-78.22,15.63"}) {
+        const auto polar =
+            nlohmann::json::parse(run({"--json", "--settings", write(file), "--site", at, "--date",
+                                       "2026-12-21", "--utc-offset", "+01:00"})
+                                      .out);
+        EXPECT_TRUE(polar["night"]["sunset"].is_null() && polar["night"]["sunrise"].is_null());
+        EXPECT_NE(polar["night"]["polar"].get<std::string>().find(at[0] == '-' ? "midnight sun"
+                                                                               : "polar night"),
+                  std::string::npos);
+        const auto& hours = polar["objects"][1]["rows"];
+        EXPECT_EQ(hours.front()["time"], "2026-12-21T11:00:00Z");
+        EXPECT_EQ(hours.back()["time"], "2026-12-22T11:00:00Z");
+    }
+}
+
+// The chart: a whole SVG document, put in place only once it is whole.
+TEST_F(TableApp, DrawsTheNightAsAChart)
+{
+    const std::string chart = m_temp.file("night.svg");
+    testing::writeFile(chart, "an older chart");
+    const std::vector<std::string> night = {"--settings",   write(settings::defaultContent()),
+                                            "--site",       "51.48,0",
+                                            "--date",       "2026-12-07",
+                                            "--utc-offset", "+00:00"};
+    auto draw = [&](const std::string& to) {
+        std::vector<std::string> args = night;
+        args.insert(args.end(), {"--svg", to});
+        return run(args);
+    };
+    EXPECT_EQ(draw(chart).status, 0);
+    const std::string svg = testing::contentOf(chart);
+    EXPECT_EQ(svg.substr(0, 38), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
+    EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
+    for (const char* seen : {">Saturn</text>", ">Jupiter</text>", ">18:00</text>", ">dark</text>"})
+        EXPECT_NE(svg.find(seen), std::string::npos) << seen;
+    const TableRun nowhere = draw(m_temp.file("missing") + "/night.svg");
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_EQ(nowhere.err.substr(0, 40), "vellmore-table: could not write the char");
+}
+
 TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
 {
     const std::string big = "1" + std::string(400, '0');
@@ -248,6 +352,8 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
     const std::string height = "above 0 and up to 90 degrees";
     const std::string sensor = "vellmore-table: --sensor takes the sensor's width and height in "
                                "millimetres, as 4.8x3.6, not ";
+    const std::string site = "vellmore-table: --site: ";
+    const std::string dates = "; it must be a date from 1900-01-01 to 2100-12-31, as YYYY-MM-DD";
     // status 0: the arguments are taken, and the table is printed.
     // clang-format off
     const struct { std::vector<std::string> args; int status; std::string err; } cases[] = {
@@ -267,7 +373,25 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
         {{"--altitude", "30", "--extinction", "-0.0001"}, 2, range("--extinction", "-0.0001", "from 0 to 2")},
         {{"--altitude", "30", "--extinction", "2.0001"}, 2, range("--extinction", "2.0001", "from 0 to 2")},
         {{"--altitude", "30", "--extinction", "0", "--extinction", "2"}, 0, ""}, // both ends are in range
-        {{"--extinction", "0.3"}, 2, "vellmore-table: --extinction needs --altitude"},
+        {{"--extinction", "0.3"}, 2, "vellmore-table: --extinction needs --altitude or --site"},
+        // A night's plan: each number in its own range, each named with the range it must lie in.
+        {{"--site", "90.01,0"}, 2, site + "the latitude \"90.01\" is out of range; it must be from -90 to 90 degrees"},
+        {{"--site", "0,-180.01"}, 2, site + "the longitude \"-180.01\" is out of range; it must be from -180 to 180 degrees"},
+        {{"--site", "0,0,-501"}, 2, site + "the height \"-501\" is out of range; it must be from -500 to 10000 metres"},
+        {{"--site", "0,0,10001"}, 2, site + "the height \"10001\" is out of range; it must be from -500 to 10000 metres"},
+        {{"--site", "0,0,0,0"}, 2, "vellmore-table: --site takes the latitude and longitude in degrees and the height in metres, as 51.48,-0.01,20, not \"0,0,0,0\""},
+        {{"--site", "0,0", "--date", "2026-02-30"}, 2, "vellmore-table: --date: \"2026-02-30\" is not a date" + dates},
+        {{"--site", "0,0", "--date", "1899-12-31"}, 2, "vellmore-table: --date: \"1899-12-31\" is out of range" + dates},
+        {{"--site", "0,0", "--date", "2101-01-01"}, 2, "vellmore-table: --date: \"2101-01-01\" is out of range" + dates},
+        {{"--site", "0,0", "--utc-offset", "+14:01"}, 2, "vellmore-table: --utc-offset: \"+14:01\" is out of range; it must be from -14:00 to +14:00"},
+        {{"--site", "0,0", "--utc-offset", "-14:30"}, 2, "vellmore-table: --utc-offset: \"-14:30\" is out of range; it must be from -14:00 to +14:00"},
+        {{"--site", "0,0", "--utc-offset", "5"}, 2, "vellmore-table: --utc-offset takes the local time's offset from UTC as +HH:MM, not \"5\""},
+        {{"--site", "0,0", "--step", "0"}, 2, "vellmore-table: --step: \"0\" is out of range; it must be from 1 to 240 minutes"},
+        {{"--site", "0,0", "--step", "241"}, 2, "vellmore-table: --step: \"241\" is out of range; it must be from 1 to 240 minutes"},
+        {{"--date", "2026-12-07"}, 2, "vellmore-table: --date needs --site"},
+        {{"--site", "0,0", "--altitude", "30"}, 2, "vellmore-table: --site and --altitude cannot be used together: the site gives the altitudes"},
+        {{"--site", "90,180,10000", "--date", "1900-01-01", "--utc-offset", "-14:00", "--step", "240"}, 0, ""},
+        {{"--site", "-90,-180,-500", "--date", "2100-12-31", "--utc-offset", "+14:00", "--step", "1"}, 0, ""},
         {{"--bracket", "4"}, 2, "vellmore-table: --bracket takes 1, 2 or 3 stops, not \"4\""},
         {{"--bracket", "0"}, 2, "vellmore-table: --bracket takes 1, 2 or 3 stops, not \"0\""},
         {{"--pixel-size", "0"}, 2, range("--pixel-size", "0", iso)},

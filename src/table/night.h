@@ -1,0 +1,88 @@
+#pragma once
+
+#include "sky/events.h"
+#include "table/exposuretable.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vellmore::table {
+
+// What a night's plan is asked for: where, which night, in which local time, how often.
+struct NightOptions
+{
+    sky::Site site;
+    sky::Date date;        // the night begins on this date's evening
+    int offsetMinutes = 0; // local time is UTC plus this
+    int stepMinutes = 60;
+    bool chart = false; // sample the altitudes finely enough for a chart too
+};
+
+// One step of the night for one object: where it stands, how dark the sky is, and the exposure
+// at each film speed through the air at its altitude; none while it is below the horizon.
+struct PlanRow
+{
+    sky::Instant time = 0;
+    sky::Place place;
+    sky::SkyState sky = sky::SkyState::Dark;
+    std::vector<Cell> cells; // empty below the horizon
+};
+
+struct PlanObject
+{
+    const Row* row = nullptr;      // the file's object, with its exposures at the zenith
+    std::optional<sky::Body> body; // none: its place in the sky is not known
+    sky::Events events;            // in the 24 hours from local noon
+    std::vector<PlanRow> rows;
+    std::vector<double> chartAltitudes; // at NightPlan::chartTimes
+};
+
+// Tonight's Moon: the illuminated fraction at local midnight, and which of the file's Moon
+// entries the plan uses, and why.
+struct MoonChoice
+{
+    double illuminated = 0;
+    std::string entry; // "" where the file has none
+    std::string why;
+};
+
+struct NightPlan
+{
+    NightOptions options;
+    std::optional<sky::Instant> sunset;
+    std::optional<sky::Instant> sunrise;
+    sky::Instant start = 0; // the span the rows cover
+    sky::Instant end = 0;
+    std::string polar; // why the plan covers the 24 hours from local noon; "" for a night
+    MoonChoice moon;
+    std::vector<PlanObject> objects;
+    std::vector<sky::Instant> chartTimes; // every few minutes of the span, with a chart
+    std::vector<sky::SkyState> chartSky;
+};
+
+// The night's plan for the objects of an exposure table (built without altitudes): the Moon,
+// by the one of its entries nearest tonight's phase, and each planet, step by step through the
+// night; every other object as the table has it.
+NightPlan planNight(const ExposureTable& table, const NightOptions& options);
+
+// The phase an entry's name gives the Moon as a lit fraction: New 0, Crescent 0.25, Quarter and
+// Half 0.5, Gibbous 0.75, Full 1, in any letter case; none where the name has no such word.
+std::optional<double> namedPhase(const std::string& name);
+
+// A figure rounded to `decimals` places, or to `digits` significant digits, the same on every
+// platform, so that each writes the same plan.
+double rounded(double value, int decimals);
+double significant(double value, int digits);
+
+// "HH:MM" local time, to the nearest minute.
+std::string localClock(sky::Instant instant, int offsetMinutes);
+
+// The plan as text, as one JSON document, as CSV (a row per object and time) and as an SVG
+// chart of the objects' altitudes through the night.
+std::string renderNightText(const ExposureTable& table, const NightPlan& plan);
+std::string renderNightJson(const ExposureTable& table, const NightPlan& plan);
+std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan);
+std::string renderNightSvg(const ExposureTable& table, const NightPlan& plan);
+
+} // namespace vellmore::table

@@ -1,0 +1,100 @@
+#include "platform/numberformat.h"
+#include "table/night.h"
+#include "table/textlayout.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace vellmore::table {
+namespace {
+
+using platform::formatGeneral;
+using platform::formatPattern;
+
+std::string degrees(double value, char positive, char negative)
+{
+    return formatGeneral(std::fabs(value)) + " " + (value < 0 ? negative : positive);
+}
+
+std::string eventsLine(const PlanObject& object, int offset)
+{
+    const sky::Events& e = object.events;
+    const auto at = [offset](const std::optional<sky::Instant>& t) {
+        return t ? localClock(*t, offset) : std::string("none");
+    };
+    std::string line = "rises " + at(e.rise) + ", transits " + at(e.transit);
+    if (e.transit)
+        line += " at " + formatPattern(e.transitAltitude, 1) + " degrees";
+    return line + ", sets " + at(e.set);
+}
+
+// An object's rows: local time, the sky, where it stands and the air it is seen through, then
+// the exposure at each film speed; a row below the horizon says so instead.
+std::string objectRows(const ExposureTable& table, const PlanObject& object, int offset)
+{
+    const bool bracket = table.plan.bracketStops > 0;
+    std::vector<Line> lines = columnTitles(table, {"Time", "Sky", "Alt", "Az", "Air mass"});
+    std::vector<std::string> notes(2);
+    for (const PlanRow& row : object.rows) {
+        Line cells = {localClock(row.time, offset), sky::skyName(row.sky),
+                      formatPattern(row.place.altitude, 1), formatPattern(row.place.azimuth, 1)};
+        if (row.cells.empty()) {
+            lines.push_back(cells);
+            notes.emplace_back("below the horizon");
+            continue;
+        }
+        cells.push_back(formatPattern(*row.cells.front().airMass, 3));
+        for (const Cell& cell : row.cells) {
+            const Line texts = cellTexts(cell, bracket);
+            cells.insert(cells.end(), texts.begin(), texts.end());
+        }
+        lines.push_back(cells);
+        notes.push_back(faultNote(row.cells));
+    }
+    return laidOut(lines, notes, {false, false, true, true, true}, bracket ? 4 : 3);
+}
+
+} // namespace
+
+std::string renderNightText(const ExposureTable& table, const NightPlan& plan)
+{
+    const NightOptions& o = plan.options;
+    const int offset = o.offsetMinutes;
+    std::string out = opticsHeading(table) + "\n";
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", o.date.year, o.date.month, o.date.day);
+    out += "Night of " + std::string(date) + " at " + degrees(o.site.latitude, 'N', 'S') + ", " +
+           degrees(o.site.longitude, 'E', 'W') + ", " + formatGeneral(o.site.height) +
+           " m; local time is UTC" + sky::offsetText(offset) + "\n";
+    if (plan.polar.empty()) {
+        out += "Sunset " + localClock(*plan.sunset, offset) + ", sunrise " +
+               localClock(*plan.sunrise, offset) + "\n";
+    } else {
+        out += plan.polar + "; the plan covers the 24 hours from local noon.\n";
+    }
+    out += "The Moon is " + formatGeneral(std::round(plan.moon.illuminated * 100)) +
+           "% lit at midnight";
+    out += plan.moon.entry.empty()
+               ? ".\n"
+               : "; the plan uses " + plan.moon.entry + ": " + plan.moon.why + ".\n";
+
+    std::vector<Row> unplaced;
+    for (const PlanObject& object : plan.objects) {
+        if (!object.body) {
+            unplaced.push_back(*object.row);
+            continue;
+        }
+        out += "\n" + object.row->name + " (K " + formatGeneral(object.row->k) +
+               "): " + eventsLine(object, offset) + "\n";
+        out += objectRows(table, object, offset);
+    }
+    if (!unplaced.empty()) {
+        out += "\nTheir place in the sky is not known; the exposures at the zenith:\n";
+        std::vector<std::string> notes;
+        out += laidOut(objectLines(table, unplaced, 0, notes), notes, {false, true},
+                       table.plan.bracketStops > 0 ? 4 : 3);
+    }
+    return out;
+}
+
+} // namespace vellmore::table
