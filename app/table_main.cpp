@@ -4,7 +4,11 @@
 #include <iostream>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
+
+#include <cstdio>
 #endif
 
 int main(int argc, char* argv[])
@@ -14,6 +18,8 @@ int main(int argc, char* argv[])
     // given back as it was when the program ends.
     const UINT consoleCodePage = GetConsoleOutputCP();
     SetConsoleOutputCP(CP_UTF8);
+    // The same bytes as on any other system: text mode would turn the CSV's CR LF into CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const int status = vellmore::table::runTable(vellmore::platform::programArguments(argc, argv),
                                                  vellmore::platform::executableDirectory(argv[0]),

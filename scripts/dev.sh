@@ -37,7 +37,7 @@ need_packages() {
 }
 
 # Liberation Sans stands in for MS Sans Serif where Windows fonts are missing.
-base_packages=(cmake make g++ qt6-base-dev nlohmann-json3-dev fonts-dejavu-core fonts-liberation2)
+base_packages=(cmake make g++ qt6-base-dev nlohmann-json3-dev liberfa-dev fonts-dejavu-core fonts-liberation2)
 test_packages=(libgtest-dev libgmock-dev)
 
 # configure DIR [cmake options...]: the first time in full, afterwards only the options.
@@ -80,7 +80,7 @@ cmd_sanitize() {
 
 cmd_fuzz() {
     local seconds=${1:-60}
-    need_packages cmake make clang-14 libclang-rt-14-dev nlohmann-json3-dev
+    need_packages cmake make clang-14 libclang-rt-14-dev nlohmann-json3-dev liberfa-dev
     CC=clang-14 CXX=clang++-14 configure_and_build "$root/build-fuzz" -DVELLMORE_FUZZ=ON \
         -DVELLMORE_UI=OFF -DBUILD_TESTING=OFF "$(werror)"
     local target work log
@@ -141,6 +141,32 @@ wine_prefix() {
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
     nlohmann-json3-dev wine wine64 fonts-wine fonts-dejavu-core)
 
+# ERFA's C sources for the Windows programs, from Debian's source package "erfa", fetched once
+# into build-erfa/ with a sources list of its own, so the machine's apt configuration is not
+# touched; they are compiled with the programs and never committed. Prints the sources' folder.
+erfa_source() {
+    local work="$root/build-erfa" apt
+    if [ ! -f "$work/src/erfa.h" ]; then
+        mkdir -p "$work/apt/lists/partial" "$work/apt/cache/archives/partial"
+        # The same Debian mirror the machine uses, for its source packages.
+        local mirror
+        mirror=$(grep -hE '^(URIs:|deb )' /etc/apt/sources.list.d/*.sources /etc/apt/sources.list \
+            2>/dev/null | grep -oE 'https?://[^ ]+' | grep -v security | head -n 1)
+        echo "deb-src ${mirror:-http://deb.debian.org/debian} bookworm main" >"$work/apt/sources.list"
+        apt=(-o Dir::Etc::SourceList="$work/apt/sources.list" -o Dir::Etc::SourceParts=/nonexistent
+            -o Dir::State::Lists="$work/apt/lists" -o Dir::Cache="$work/apt/cache")
+        apt-get -qq "${apt[@]}" update >&2
+        (cd "$work/apt" && apt-get -qq "${apt[@]}" source --download-only erfa >&2 2>/dev/null)
+        rm -rf "$work/src" "$work/unpacked"
+        mkdir -p "$work/unpacked"
+        tar -xzf "$work"/apt/erfa_*.orig.tar.gz -C "$work/unpacked"
+        mv "$work"/unpacked/erfa-*/src "$work/src"
+        cp "$work"/unpacked/erfa-*/LICENSE "$work/LICENSE"
+        rm -rf "$work/unpacked"
+    fi
+    echo "$work/src"
+}
+
 cmd_windows() {
     need_packages "${windows_packages[@]}"
     # The window's layout is also tested at 125 % and 150 %, and in a wider face at each scale.
@@ -151,9 +177,12 @@ cmd_windows() {
     wine_prefix null 120
     wine_prefix null 144
     wine_prefix
+    local erfa
+    erfa=$(erfa_source)
     configure_and_build "$root/build-mingw" \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DVELLMORE_UI=ON \
-        -DBUILD_TESTING=ON -DVELLMORE_GTEST_SOURCE=/usr/src/googletest "$(werror)"
+        -DBUILD_TESTING=ON -DVELLMORE_GTEST_SOURCE=/usr/src/googletest \
+        -DVELLMORE_ERFA_SOURCE="$erfa" "$(werror)"
     ctest --test-dir "$root/build-mingw" --output-on-failure --parallel "$jobs"
 }
 
@@ -195,6 +224,7 @@ cmd_screenshot() {
     mkdir -p "$root/docs"
     QT_QPA_PLATFORM=offscreen "$root/build/vellmore-screenshot" "$root/docs/vellmore.png"
     configure "$root/build-mingw" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+        -DVELLMORE_ERFA_SOURCE="$(erfa_source)" \
         -DBUILD_TESTING=ON -DVELLMORE_GTEST_SOURCE=/usr/src/googletest
     cmake --build "$root/build-mingw" --parallel "$jobs" --target vellmore
     windows_screenshot "$root/build-mingw/vellmore.exe" "$root/docs/vellmore-windows.png"
@@ -209,6 +239,7 @@ cmd_bench() {
         --benchmark_report_aggregates_only=true
     "$root/build-bench/vellmore_settings_bench"
     configure "$root/build-bench-mingw" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+        -DVELLMORE_ERFA_SOURCE="$(erfa_source)" \
         -DVELLMORE_BENCH=ON -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
     cmake --build "$root/build-bench-mingw" --parallel "$jobs" --target vellmore_win32_bench vellmore
     wine_prefix

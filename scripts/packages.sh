@@ -47,7 +47,7 @@ check_zip() {
     dir="$WINEPREFIX/drive_c/Пример/Äströ"
     rm -rf "$WINEPREFIX/drive_c/Пример" && mkdir -p "$WINEPREFIX/drive_c/Пример"
     (cd "$WINEPREFIX/drive_c/Пример" && cmake -E tar xf "$zip" && mv Vellmore-*-windows-x64 Äströ)
-    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt; do
+    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt ERFA-LICENSE.txt; do
         [ -f "$dir/$file" ] || fail "$file is missing from $(basename "$zip")"
     done
     grep -qi 'not Program Files' "$dir/README.txt" && fail "README.txt still warns against Program Files"
@@ -80,7 +80,7 @@ check_installer() {
     programs="$WINEPREFIX/drive_c/Program Files/Vellmore"
     menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vellmore.lnk"
     keys='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vellmore'
-    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt Uninstall.exe; do
+    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt ERFA-LICENSE.txt Uninstall.exe; do
         [ -f "$programs/$file" ] || fail "the installer put no $file in Program Files"
     done
     [ -f "$menu" ] || fail "the installer made no Start-menu shortcut"
@@ -178,6 +178,22 @@ check_deb() {
     return 0
 }
 
+# The same night's plan, to the byte, from the Linux program and from the Windows one under Wine.
+check_same_plan() {
+    local linux=$1 windows=$2 args format
+    wine_prefix
+    for args in "--site 51.4769,-0.0005,46 --date 2026-12-07 --utc-offset +00:00 --iso 100,400" \
+        "--site -33.87,151.21,58 --date 1900-03-15 --utc-offset +10:00 --step 17" \
+        "--site 78.22,15.63 --date 2026-12-21 --utc-offset +01:00"; do
+        for format in --json --csv; do
+            [ -n "$("$linux" $args $format 2>/dev/null)" ] || fail "no plan for $args $format"
+            # shellcheck disable=SC2086 # the options are split on purpose
+            cmp -s <("$linux" $args $format 2>/dev/null) <(wine "$windows" $args $format 2>/dev/null) ||
+                fail "the plan for $args $format differs between Linux and Windows"
+        done
+    done
+}
+
 cmd_package() {
     need_packages "${base_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}"
     local linux="$root/build-package/linux" windows="$root/build-package/windows" version work
@@ -187,7 +203,8 @@ cmd_package() {
         -DCMAKE_CXX_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
         -DCMAKE_EXE_LINKER_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
     configure_and_build "$windows" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF "$(werror)" \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+        -DVELLMORE_ERFA_SOURCE="$(erfa_source)"
     mkdir -p "$root/dist"
     rm -f "$root"/dist/Vellmore-* "$root"/dist/vellmore_*
     (cd "$linux" && cpack -B "$PWD/archives" >/dev/null)
@@ -202,6 +219,7 @@ cmd_package() {
         -DOUTFILE="$root/dist/Vellmore-$version-setup.exe" "$root/packaging/windows/vellmore.nsi"
 
     work=$(mktemp -d)
+    check_same_plan "$linux/vellmore-table" "$windows/vellmore-table.exe"
     check_zip "$root/dist/Vellmore-$version-windows-x64.zip"
     check_installer "$root/dist/Vellmore-$version-setup.exe"
     check_tarball "$root/dist/Vellmore-$version-linux-x86_64.tar.gz" "$work"

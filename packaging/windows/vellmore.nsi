@@ -1,5 +1,6 @@
 ; The Windows installer: makensis -DVERSION=1.00 -DSTAGE=folder -DOUTFILE=setup.exe vellmore.nsi
-; STAGE holds what the zip holds (vellmore.exe, vellmore-table.exe, README.txt, LICENSE.txt).
+; STAGE holds what the zip holds (vellmore.exe, vellmore-table.exe, README.txt, LICENSE.txt and
+; ERFA-LICENSE.txt, the licence of the astronomy routines compiled into vellmore-table.exe).
 ;
 ; It installs into Program Files for every user, records the folder as InstallDir under
 ; HKLM\Software\Vellmore (an installed copy keeps its settings in %APPDATA%\Vellmore), adds a
@@ -53,6 +54,7 @@ Section "Vellmore"
     File "${STAGE}\vellmore-table.exe"
     File "${STAGE}\README.txt"
     File "${STAGE}\LICENSE.txt"
+    File "${STAGE}\ERFA-LICENSE.txt"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
     CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\vellmore.exe"
 
@@ -77,6 +79,7 @@ Section "Uninstall"
     Delete "$INSTDIR\vellmore-table.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\ERFA-LICENSE.txt"
     Delete "$INSTDIR\Uninstall.exe"
     ; Only if empty: a Vellmore.ini someone put beside the program stays, with its folder.
     RMDir "$INSTDIR"
