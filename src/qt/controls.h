@@ -13,7 +13,8 @@ namespace vellmore::qt {
 QFont qtFont(const form::Font& font);
 
 // Creates one control from its layout entry, at its pixel place (grown where the face the
-// system really has needs more room for a fixed caption).
-QWidget* createControl(const form::ControlDef& def, QWidget* parent);
+// system really has needs more room for a fixed caption), in `face`, its role's font: the
+// parent's own for the window's role.
+QWidget* createControl(const form::ControlDef& def, QWidget* parent, const QFont& face);
 
 } // namespace vellmore::qt

@@ -43,17 +43,19 @@ Form1::~Form1() = default;
 void Form1::createControls()
 {
     setWindowTitle(QString::fromUtf8(form::windowCaption));
-    setFont(qtFont(form::windowFont));
+    // Each role's font is made once and shared, so its face is looked up once.
+    const std::array<QFont, 3> fonts = {qtFont(form::windowFont), qtFont(form::linkFont),
+                                        qtFont(form::fieldFont)};
+    setFont(fonts[size_t(form::FontRole::Window)]);
     setFixedSize(form::toPixels(form::clientWidthTwips, 96),
                  form::toPixels(form::clientHeightTwips, 96));
 
     for (const Control id : form::creationOrder())
-        m_controls[static_cast<size_t>(id)] = createControl(form::definition(id), this);
+        m_controls[static_cast<size_t>(id)] = createControl(
+            form::definition(id), this, fonts[static_cast<size_t>(form::definition(id).font)]);
 
-    const std::vector<Control> order = form::tabOrder();
-    for (size_t i = 1; i < order.size(); ++i)
-        setTabOrder(control<QWidget>(order[i - 1]), control<QWidget>(order[i]));
-    control<QWidget>(order.front())->setFocus();
+    // Tab follows the order the widgets were made in, which is the tab order.
+    control<QWidget>(form::tabOrder().front())->setFocus();
 
     // A screen reader names each field after its label, and reads a result with its caption.
     for (const form::ControlDef& def : form::controls()) {

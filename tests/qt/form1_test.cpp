@@ -217,6 +217,11 @@ TEST_F(QtForm1, BuildsTheControlsFromTheLayoutTable)
     EXPECT_EQ(link->text(QAccessible::Name), form::referenceAddress);
     EXPECT_EQ(link->actionInterface()->actionNames(),
               QStringList{QAccessibleActionInterface::pressAction()});
+    // The selector's list shows names in the face of its text part.
+    auto* combo = static_cast<QComboBox*>(widget(Control::Combo1));
+    combo->showPopup();
+    EXPECT_EQ(combo->view()->font(), combo->lineEdit()->font());
+    combo->hidePopup();
     QTest::mouseClick(widget(Control::Command1), Qt::LeftButton);
     EXPECT_EQ(spokenName(widget(Control::lblExposure)), "Exposure: 0.07213 Sec")
         << "follows the result";
