@@ -16,7 +16,6 @@
 // shlobj.h needs the types of windows.h.
 #include <shlobj.h>
 #else
-#include <climits>
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -90,16 +89,6 @@ std::string normalFolder(const std::string& path)
     }
     return withoutTrailingSeparator(fromWide(withoutLongPrefix(wide)));
 }
-#else
-// The folder's one full spelling, with links and "." and ".." resolved; as given where it does not
-// exist.
-std::string normalFolder(const std::string& path)
-{
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved))
-        return resolved;
-    return withoutTrailingSeparator(path);
-}
 #endif
 
 } // namespace
@@ -143,15 +132,21 @@ std::string makeFolders(const std::string& path)
 
 bool sameFolder(const std::string& a, const std::string& b)
 {
-    const std::string left = normalFolder(a);
-    const std::string right = normalFolder(b);
 #ifdef _WIN32
-    const std::wstring l = toWide(left);
-    const std::wstring r = toWide(right);
+    const std::wstring l = toWide(normalFolder(a));
+    const std::wstring r = toWide(normalFolder(b));
     return CompareStringOrdinal(l.c_str(), static_cast<int>(l.size()), r.c_str(),
                                 static_cast<int>(r.size()), TRUE) == CSTR_EQUAL;
 #else
-    return left == right;
+    // The same folder is the same inode on the same device, however the path reaches it (links,
+    // "." and ".."); folders that do not exist are compared by name.
+    struct stat left
+    {};
+    struct stat right
+    {};
+    if (::stat(a.c_str(), &left) == 0 && ::stat(b.c_str(), &right) == 0)
+        return left.st_dev == right.st_dev && left.st_ino == right.st_ino;
+    return withoutTrailingSeparator(a) == withoutTrailingSeparator(b);
 #endif
 }
 

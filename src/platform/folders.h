@@ -12,8 +12,10 @@ std::string userConfigRoot();
 // (0700), as the XDG rules ask. "" when the folder stands afterwards, else the system's reason.
 std::string makeFolders(const std::string& path);
 
-// Whether two folder paths name the same folder the way the system compares names: exactly on
-// Linux, without regard to case on Windows. A trailing separator does not count.
+// Whether two folder paths name the same folder, however each is spelt: on Linux the same folder
+// by device and inode, through links, "." and ".."; on Windows the same full, long path without
+// regard to case, through 8.3 short names, a "\\?\" prefix and subst drives. Folders that do not
+// exist are compared by name; a trailing separator does not count.
 bool sameFolder(const std::string& a, const std::string& b);
 
 // Whether anything at all stands at the path: a file, a folder, a link.

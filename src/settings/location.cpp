@@ -40,7 +40,11 @@ std::string userSettingsDir()
 
 Location settingsLocation(const std::string& programDir)
 {
-    return locate(programDir, installedProgramDir(), userSettingsDir());
+    // The user's folder is asked for only for an installed copy: the system is slow to say.
+    const std::string installed = installedProgramDir();
+    if (installed.empty() || !platform::sameFolder(programDir, installed))
+        return {settingsPath(programDir), {}};
+    return locate(programDir, installed, userSettingsDir());
 }
 
 std::string shownName(const Location& location)

@@ -53,6 +53,24 @@ int systemDpi()
     return dpi > 0 ? dpi : 96;
 }
 
+// A drop-down's closed height follows its font; its selection field is sized so the closed part
+// is the layout's height, and its height as a window includes its open list, nine more closed
+// heights. The field is set once to a known height first: some versions report it a little
+// higher than it was set.
+void fitSelector(HWND control, const form::Rect& box)
+{
+    RECT closed{};
+    GetWindowRect(control, &closed);
+    if (closed.bottom - closed.top == box.height)
+        return;
+    const auto field = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1), field);
+    GetWindowRect(control, &closed);
+    const int wanted = field + box.height - (closed.bottom - closed.top);
+    if (wanted > 0)
+        SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1), wanted);
+}
+
 } // namespace
 
 int windowDpi(HWND window)
@@ -87,72 +105,65 @@ HFONT createFontOfPixels(const form::Font& font, int pixels)
     return CreateFontIndirectW(&def);
 }
 
-HWND createControl(const form::ControlDef& def, HWND parent, int id)
+Placement placementOf(const form::ControlDef& def, HDC dc, HFONT font, int dpi)
+{
+    Placement at;
+    at.box = form::toPixels(form::placeOf(def), dpi);
+    at.font = font;
+    if (!form::hasFixedCaption(def))
+        return at;
+    const form::Font& face = form::fontOf(def.font);
+    const int pixels = fontPixels(face, dpi);
+    const std::wstring text = platform::toWide(def.text);
+    // A push button draws its bevel and focus frame inside its box: 4 pixels a side at 96 DPI.
+    const int chrome = def.kind == form::Kind::Button ? MulDiv(8, dpi, 96) : 0;
+    const auto extentAt = [&](int size) {
+        HFONT sized = size == pixels ? font : createFontOfPixels(face, size);
+        const HGDIOBJ old = SelectObject(dc, sized);
+        RECT box = {0, 0, 0, 0};
+        DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+        if (sized != font)
+            DeleteObject(sized);
+        return form::Extent{static_cast<int>(box.right) + chrome, static_cast<int>(box.bottom)};
+    };
+    const form::CaptionFit fit = form::fitCaptionFace(
+        at.box, def.align, form::toPixels(form::clientWidthTwips, dpi), pixels, extentAt);
+    at.box = fit.box;
+    if (fit.size != pixels) {
+        at.font = createFontOfPixels(face, fit.size);
+        at.own = true;
+    }
+    return at;
+}
+
+HWND createControl(const form::ControlDef& def, HWND parent, int id, const Placement& at)
 {
     const DWORD exStyle = def.kind == form::Kind::TextBox ? WS_EX_CLIENTEDGE : 0;
     const std::wstring text = platform::toWide(def.text);
+    // Made with no size and then placed: under Wine, making a child window with a size of its own
+    // costs more than making it empty and moving it.
     HWND control = CreateWindowExW(
         exStyle, classOf(def.kind), text.c_str(), styleOf(def), 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-    if (control && def.kind == form::Kind::Selector)
+    if (!control)
+        return nullptr;
+    if (def.kind == form::Kind::Selector)
         SetWindowTextW(control, text.c_str()); // a combo box leaves its window name unused
+    placeControl(control, def, at);
     return control;
 }
 
-SIZE captionExtent(HWND control, const form::ControlDef& def, HFONT font, int dpi)
+void placeControl(HWND control, const form::ControlDef& def, const Placement& at)
 {
-    const std::wstring text = platform::toWide(def.text);
-    RECT box = {0, 0, 0, 0};
-    HDC dc = GetDC(control);
-    const HGDIOBJ old = SelectObject(dc, font);
-    DrawTextW(dc, text.c_str(), -1, &box, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    // A push button draws its bevel and focus frame inside its box: 4 pixels a side at 96 DPI.
-    const int chrome = def.kind == form::Kind::Button ? MulDiv(8, dpi, 96) : 0;
-    return {box.right + chrome, box.bottom};
-}
-
-HFONT placeControl(HWND control, const form::ControlDef& def, HFONT font, int dpi)
-{
-    form::Rect box = form::toPixels(form::placeOf(def), dpi);
-    HFONT own = nullptr;
-    if (form::hasFixedCaption(def)) {
-        const form::Font& face = form::fontOf(def.font);
-        const int pixels = fontPixels(face, dpi);
-        const auto extentAt = [&](int size) {
-            HFONT sized = size == pixels ? font : createFontOfPixels(face, size);
-            const SIZE extent = captionExtent(control, def, sized, dpi);
-            if (sized != font)
-                DeleteObject(sized);
-            return form::Extent{static_cast<int>(extent.cx), static_cast<int>(extent.cy)};
-        };
-        const form::CaptionFit fit = form::fitCaptionFace(
-            box, def.align, form::toPixels(form::clientWidthTwips, dpi), pixels, extentAt);
-        box = fit.box;
-        if (fit.size != pixels)
-            own = createFontOfPixels(face, fit.size);
-    }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(own ? own : font), FALSE);
     const bool selector = def.kind == form::Kind::Selector;
-    if (selector) {
-        // A drop-down's closed height follows its font; its selection field is sized so the
-        // closed part is the layout's height at this DPI, before the list below it is sized. The
-        // field is set once to a known height first: some versions report it a little higher
-        // than it was set.
-        const auto field = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, WPARAM(-1), 0));
-        SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1), field);
-        RECT closed{};
-        GetWindowRect(control, &closed);
-        const int wanted = field + box.height - (closed.bottom - closed.top);
-        if (wanted > 0)
-            SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1), wanted);
-    }
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(at.font), FALSE);
+    if (selector)
+        fitSelector(control, at.box);
     // A drop-down's height includes its open list: nine more closed heights.
-    SetWindowPos(control, nullptr, box.left, box.top, box.width,
-                 selector ? box.height * 10 : box.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    return own;
+    SetWindowPos(control, nullptr, at.box.left, at.box.top, at.box.width,
+                 selector ? at.box.height * 10 : at.box.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace vellmore::win32

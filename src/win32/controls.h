@@ -16,19 +16,23 @@ int fontPixels(const form::Font& font, int dpi);
 HFONT createFont(const form::Font& font, int dpi);
 HFONT createFontOfPixels(const form::Font& font, int pixels);
 
-// Creates one control from its layout entry, with its design-time text, as child `id` of
-// `parent`; it is placed and given its font by placeControl. nullptr when Windows cannot make it.
-HWND createControl(const form::ControlDef& def, HWND parent, int id);
+// Where a control goes at `dpi` and the font it is drawn in: its layout place, and for a fixed
+// caption that its role's `font` draws wider than its box, the box and, where growing is not
+// enough, the smaller size of its face that the shared caption rule gives it (then `own`: the
+// caller deletes that font once the control no longer uses it). Captions are measured in `dc`.
+struct Placement
+{
+    form::Rect box;
+    HFONT font = nullptr;
+    bool own = false;
+};
+Placement placementOf(const form::ControlDef& def, HDC dc, HFONT font, int dpi);
 
-// Moves and sizes a control to its layout place at `dpi`, in `font`, its role's font. A fixed
-// caption that the font draws wider than its box gets the box and, where growing is not enough,
-// the smaller size of its face that the shared caption rule gives it: that font is returned, for
-// the caller to delete once the control no longer uses it. The selector's closed part keeps the
-// layout's height, its open list nine times that below it.
-HFONT placeControl(HWND control, const form::ControlDef& def, HFONT font, int dpi);
+// Creates one control from its layout entry, with its design-time text, in its place and font,
+// as child `id` of `parent`; nullptr when Windows cannot make it.
+HWND createControl(const form::ControlDef& def, HWND parent, int id, const Placement& at);
 
-// The pixels a fixed caption needs in `font`: its text's width and height, plus what a push
-// button's bevel and focus frame take from the box.
-SIZE captionExtent(HWND control, const form::ControlDef& def, HFONT font, int dpi);
+// Moves a control to another place and font, as when the window changes DPI.
+void placeControl(HWND control, const form::ControlDef& def, const Placement& at);
 
 } // namespace vellmore::win32

@@ -57,13 +57,18 @@ std::unique_ptr<Form1Window> Form1Window::create(HINSTANCE instance, const std::
 
     std::unique_ptr<Form1Window> window(
         new Form1Window(programDir, std::move(launcher), std::move(reporter)));
-    // Sized once the window knows the DPI of the monitor it opens on.
+    // Sized for the layout at the system's DPI; laying it out sizes it again where the monitor it
+    // opens on has another.
+    const int dpi = windowDpi(nullptr);
+    RECT frame = {0, 0, form::toPixels(form::clientWidthTwips, dpi),
+                  form::toPixels(form::clientHeightTwips, dpi)};
+    AdjustWindowRectEx(&frame, windowStyle, FALSE, 0);
     const std::wstring caption = platform::toWide(form::windowCaption);
     CreateWindowExW(0, windowClass, caption.c_str(), windowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, window.get());
+                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
+                    window.get());
     if (!window->m_hwnd || !window->createControls())
         return nullptr;
-    window->layout(windowDpi(window->m_hwnd));
     window->m_logic.load();
     return window;
 }
@@ -82,12 +87,7 @@ Form1Window::~Form1Window()
 
 bool Form1Window::createControls()
 {
-    // Each label just before the control it names: a screen reader names a field after the
-    // text before it in z-order. The dialog manager's Tab walks the same order.
-    for (const Control id : form::creationOrder()) {
-        const int childId = firstControlId + static_cast<int>(id);
-        m_controls[static_cast<size_t>(id)] = createControl(form::definition(id), m_hwnd, childId);
-    }
+    layout(windowDpi(m_hwnd));
     if (std::find(m_controls.begin(), m_controls.end(), nullptr) != m_controls.end())
         return false;
     SetWindowSubclass(control(Control::Label14), linkProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -103,8 +103,21 @@ void Form1Window::layout(int dpi)
          {form::FontRole::Window, form::FontRole::Link, form::FontRole::Field})
         fonts[size_t(role)] = createFont(form::fontOf(role), dpi);
     std::array<HFONT, form::controlCount> own{};
-    for (const form::ControlDef& def : form::controls())
-        own[size_t(def.id)] = placeControl(control(def.id), def, fonts[size_t(def.font)], dpi);
+    // Every caption is measured in one device context. The first time, each control is made in
+    // its place, and each label just before the control it names: a screen reader names a field
+    // after the text before it in z-order, and the dialog manager's Tab walks the same order.
+    HDC dc = GetDC(m_hwnd);
+    for (const Control id : form::creationOrder()) {
+        const form::ControlDef& def = form::definition(id);
+        const Placement at = placementOf(def, dc, fonts[size_t(def.font)], dpi);
+        own[size_t(id)] = at.own ? at.font : nullptr;
+        HWND& made = m_controls[size_t(id)];
+        if (made)
+            placeControl(made, def, at);
+        else
+            made = createControl(def, m_hwnd, firstControlId + static_cast<int>(id), at);
+    }
+    ReleaseDC(m_hwnd, dc);
     for (HFONT old : std::exchange(m_fonts, fonts))
         DeleteObject(old);
     for (HFONT old : std::exchange(m_captionFonts, own))
@@ -290,14 +303,17 @@ std::string Form1Window::text(Control id) const
 
 void Form1Window::setText(Control id, const std::string& text)
 {
-    SetWindowTextW(control(id), platform::toWide(text).c_str());
+    // Reading a control's text stays in the program; setting it goes through the system, so a
+    // text that is already there (the start-up load gives the design-time texts again) is left.
+    if (this->text(id) != text)
+        SetWindowTextW(control(id), platform::toWide(text).c_str());
 }
 
 void Form1Window::clearSelector()
 {
     HWND combo = control(Control::Combo1);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    SetWindowTextW(combo, L"");
+    setText(Control::Combo1, "");
 }
 
 void Form1Window::appendEntries(const std::vector<std::string>& entries)
