@@ -3,6 +3,7 @@
 #include "calc/exposure.h"
 #include "qt/form1.h"
 #include "settings/settingsfile.h"
+#include "startratio.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,11 +15,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -69,42 +65,6 @@ void startBare()
     paintOnce(window);
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <typename Start>
-double microseconds(Start start)
-{
-    const auto begin = std::chrono::steady_clock::now();
-    start();
-    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - begin)
-        .count();
-}
-
-// Form1 created, loaded and painted once against the bare window, interleaved round by round so
-// that whatever else the machine does weighs on both alike; the medians and their ratio.
-void compareStarts(int rounds)
-{
-    QTemporaryDir dir;
-    writeFile(dir.filePath(QStringLiteral("Vellmore.ini")),
-              QByteArray::fromStdString(vellmore::settings::defaultContent()));
-    startForm1(dir.path()); // warm-up: fonts, styles and plugins loaded once
-    startBare();
-    std::vector<double> form1, bare;
-    for (int round = 0; round < rounds; ++round) {
-        form1.push_back(microseconds([&] { startForm1(dir.path()); }));
-        bare.push_back(microseconds([] { startBare(); }));
-    }
-    const double a = median(form1);
-    const double b = median(bare);
-    std::printf("Form1 start to first paint        %8.0f us (median of %d)\n", a, rounds);
-    std::printf("bare window start to first paint  %8.0f us (median of %d)\n", b, rounds);
-    std::printf("Qt start ratio                    %8.2fx\n", a / b);
-}
-
 void ReloadThousandObjects(benchmark::State& state)
 {
     QTemporaryDir dir;
@@ -144,6 +104,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    compareStarts(201);
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("Vellmore.ini")),
+              QByteArray::fromStdString(vellmore::settings::defaultContent()));
+    vellmore::bench::compareStarts(
+        "Qt", 201, [&dir] { startForm1(dir.path()); }, startBare);
     return 0;
 }

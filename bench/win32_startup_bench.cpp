@@ -4,20 +4,15 @@
 // medians and their ratio.
 #include "platform/launcher.h"
 #include "settings/settingsfile.h"
+#include "startratio.h"
 #include "win32/form1window.h"
 
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <fstream>
 #include <string>
-#include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 void paintAll(HWND window)
 {
@@ -60,20 +55,6 @@ void startBare(HINSTANCE instance, HFONT font)
     DestroyWindow(window);
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-template <typename Start>
-double microseconds(Start start)
-{
-    const auto begin = Clock::now();
-    start();
-    return std::chrono::duration<double, std::micro>(Clock::now() - begin).count();
-}
-
 } // namespace
 
 int main()
@@ -95,18 +76,8 @@ int main()
     std::ofstream(vellmore::settings::settingsPath(dir), std::ios::binary)
         << vellmore::settings::defaultContent();
 
-    std::vector<double> form1, plain;
-    startForm1(instance, dir); // warm-up: classes registered, fonts and DLLs loaded
-    startBare(instance, font);
-    for (int round = 0; round < 101; ++round) {
-        form1.push_back(microseconds([&] { startForm1(instance, dir); }));
-        plain.push_back(microseconds([&] { startBare(instance, font); }));
-    }
-    const double a = median(form1);
-    const double b = median(plain);
-    std::printf("Form1Window start to first paint  %8.0f us (median of %zu)\n", a, form1.size());
-    std::printf("bare window start to first paint  %8.0f us (median of %zu)\n", b, plain.size());
-    std::printf("Win32 start ratio                 %8.2fx\n", a / b);
+    vellmore::bench::compareStarts(
+        "Win32", 101, [&] { startForm1(instance, dir); }, [&] { startBare(instance, font); });
     DeleteFileA(vellmore::settings::settingsPath(dir).c_str());
     RemoveDirectoryA(dir.c_str());
     return 0;
