@@ -38,7 +38,7 @@ need_packages() {
 
 # Liberation Sans stands in for MS Sans Serif where Windows fonts are missing.
 base_packages=(cmake make g++ qt6-base-dev nlohmann-json3-dev liberfa-dev fonts-dejavu-core fonts-liberation2)
-test_packages=(libgtest-dev libgmock-dev)
+test_packages=(libgtest-dev libgmock-dev tzdata)
 
 # configure DIR [cmake options...]: the first time in full, afterwards only the options.
 configure() {

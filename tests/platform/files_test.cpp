@@ -1,3 +1,4 @@
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/shellcommands.h"
 #include "settings/settingsfile.h"
@@ -5,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -50,6 +53,24 @@ TEST(FileUrl, NamesTheFileAndNothingElse)
     for (const auto& [path, url] : cases)
         EXPECT_EQ(fileUrl(path), url) << path;
 }
+
+#ifndef _WIN32
+// The offset a zone's rules give on each date, summer time included: Adelaide is 9:30 east of
+// UTC in its winter and 10:30 in its summer.
+TEST(Clock, TheMachinesOffsetFollowsItsZoneOnThatDate)
+{
+    const char* saved = std::getenv("TZ");
+    const std::string was = saved ? saved : "";
+    ::setenv("TZ", "Australia/Adelaide", 1);
+    ::tzset();
+    const int winter = localOffsetMinutes(2026, 7, 1);
+    const int summer = localOffsetMinutes(2026, 12, 7);
+    saved ? ::setenv("TZ", was.c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
+    EXPECT_EQ(winter, 570);
+    EXPECT_EQ(summer, 630);
+}
+#endif
 
 #ifdef _WIN32
 TEST(Windows, SettingsPathUsesTheBackslash)

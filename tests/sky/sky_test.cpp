@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <optional>
+#include <tuple>
 
 namespace vellmore::sky {
 namespace {
@@ -151,6 +152,56 @@ TEST(Sky, LightsTheMoonAsTheIndependentSourceDoes)
     };
     for (const auto& [time, fraction] : cases)
         EXPECT_NEAR(moonIlluminated(time), fraction, 0.01) << isoUtc(time);
+}
+
+// How dark the sky is either side of each boundary at Greenwich on the evening of 2026-12-07:
+// astronomy-engine has the Sun's centre sink through -0.8333, -6, -12 and -18 degrees at
+// 15:51:46, 16:31:23, 17:14:04 and 17:54:33 UTC.
+TEST(Sky, NamesTheTwilightBySunsDepth)
+{
+    const Instant sunset = instantOf({2026, 12, 7}, 15 * 60 + 51, 0) + 46;
+    // clang-format off
+    const std::pair<Instant, SkyState> cases[] = {
+        {sunset - 120, SkyState::Daylight}, {sunset + 120, SkyState::Civil},
+        {sunset + 2377 - 120, SkyState::Civil}, {sunset + 2377 + 120, SkyState::Nautical},
+        {sunset + 4938 - 120, SkyState::Nautical}, {sunset + 4938 + 120, SkyState::Astronomical},
+        {sunset + 7367 - 120, SkyState::Astronomical}, {sunset + 7367 + 120, SkyState::Dark},
+    };
+    // clang-format on
+    for (const auto& [time, state] : cases)
+        EXPECT_STREQ(skyName(skyAt(Greenwich.site, time)), skyName(state)) << isoUtc(time);
+}
+
+TEST(Calendar, CountsDaysAndWritesTimes)
+{
+    // clang-format off
+    const std::pair<Date, long long> days[] = {
+        {{1900, 1, 1}, -25567}, {{1969, 12, 31}, -1}, {{1970, 1, 1}, 0}, {{2000, 2, 29}, 11016}, {{2100, 12, 31}, 47846}};
+    const std::pair<Date, bool> dates[] = {
+        {{1900, 2, 29}, false}, {{2000, 2, 29}, true}, {{2100, 2, 29}, false}, {{2024, 2, 29}, true},
+        {{2026, 4, 31}, false}, {{2026, 12, 31}, true}, {{2026, 13, 1}, false}, {{2026, 1, 0}, false}};
+    // clang-format on
+    for (const auto& [date, count] : days) {
+        EXPECT_EQ(daysSinceEpoch(date), count) << date.year;
+        const Date back = dateOfDay(count);
+        EXPECT_EQ(std::make_tuple(back.year, back.month, back.day),
+                  std::make_tuple(date.year, date.month, date.day));
+    }
+    for (const auto& [date, valid] : dates)
+        EXPECT_EQ(isValidDate(date), valid) << date.year << "-" << date.month << "-" << date.day;
+    EXPECT_EQ(isoUtc(-0.6), "1969-12-31T23:59:59Z");
+    EXPECT_EQ(isoUtc(86399.6), "1970-01-02T00:00:00Z");
+    EXPECT_EQ(offsetText(-330) + offsetText(0) + offsetText(840), "-05:30+00:00+14:00");
+    // Local midnight at UTC+10:00 is 14:00 UTC the day before, and back.
+    const Instant midnight = instantOf({2026, 12, 7}, 0, 600);
+    EXPECT_EQ(isoUtc(midnight), "2026-12-06T14:00:00Z");
+    EXPECT_EQ(localDate(midnight, 600).day, 7);
+    EXPECT_EQ(localMinutes(midnight - 60, 600), 1439);
+    // TT - UT by Espenak and Meeus: 63.86 s at 2000.0, -2.79 s at 1900.0, and at 2100.0
+    // -20 + 32 (2.8)^2 - 0.5628 x 50 = 202.74 s.
+    EXPECT_NEAR(deltaT(instantOf({2000, 1, 1}, 12 * 60, 0)), 63.86, 0.01);
+    EXPECT_NEAR(deltaT(instantOf({1900, 1, 1}, 0, 0)), -2.79, 0.01);
+    EXPECT_NEAR(deltaT(instantOf({2100, 1, 1}, 0, 0)), 202.74, 0.01);
 }
 
 } // namespace

@@ -314,6 +314,42 @@ TEST_F(TableApp, PlansTheNightFromSunsetToSunrise)
     }
 }
 
+// Tonight's Moon entry: the phase word nearest the lit fraction (99.8% over Cape Town on the
+// night of 2100-06-21, by astronomy-engine), else the only entry, else the first.
+TEST_F(TableApp, ChoosesTheMoonEntryNearestTonightsPhase)
+{
+    // clang-format off
+    const std::pair<const char*, std::optional<double>> phases[] = {
+        {"new moon", 0}, {"CRESCENT", 0.25}, {"QuarterMoon", 0.5}, {"HalfMoon", 0.5}, {"Gibbous", 0.75},
+        {"FullMoon", 1}, {"Moon", std::nullopt}};
+    const struct { const char* file; const char* entry; const char* why; } cases[] = {
+        {"[Exposures]\r\nNewMoon=1\r\nGibbousMoon=2\r\nFullMoon=3\r\n", "FullMoon", "its phase, 100% lit, is the nearest to tonight's of NewMoon 0%, GibbousMoon 75%, FullMoon 100%"},
+        {"[Exposures]\r\nmoon=40\r\n", "moon", "the file's only entry for the Moon"},
+        {"[Exposures]\r\nMoon A=1\r\nMoon B=2\r\n", "Moon A", "no Moon entry names a phase, so the first is used"},
+    };
+    // clang-format on
+    for (const auto& [name, phase] : phases)
+        EXPECT_EQ(namedPhase(name), phase) << name;
+    for (const auto& c : cases) {
+        const auto json = nlohmann::json::parse(
+            run({"--json", "--settings", write(c.file), "--site", "-33.92,18.42", "--date",
+                 "2100-06-21", "--utc-offset", "+02:00"})
+                .out);
+        EXPECT_NEAR(json["moon"]["illuminated"].get<double>(), 0.998, 0.01);
+        EXPECT_EQ(json["moon"]["entry"], c.entry);
+        EXPECT_EQ(json["moon"]["why"], c.why);
+        EXPECT_EQ(json["objects"].size(), 1u) << "the Moon once, whatever its entries";
+    }
+    // Where the Sun stays up, the text says so; an event that does not happen is "none".
+    const std::string text = run({"--settings", write("[Exposures]\r\nmoon=40\r\n"), "--site",
+                                  "69.65,18.96", "--date", "2026-06-21", "--utc-offset", "+02:00"})
+                                 .out;
+    EXPECT_NE(text.find("\nThe Sun does not set tonight (midnight sun); the plan covers the 24 "
+                        "hours from local noon.\n"),
+              std::string::npos)
+        << text;
+}
+
 // The chart: a whole SVG document, put in place only once it is whole.
 TEST_F(TableApp, DrawsTheNightAsAChart)
 {
