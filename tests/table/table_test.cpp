@@ -311,6 +311,12 @@ TEST_F(TableApp, PlansTheNightFromSunsetToSunrise)
         const auto& hours = polar["objects"][1]["rows"];
         EXPECT_EQ(hours.front()["time"], "2026-12-21T11:00:00Z");
         EXPECT_EQ(hours.back()["time"], "2026-12-22T11:00:00Z");
+        // The Moon, 93% lit and chosen as FullMoon, circles the northern sky without rising or
+        // setting, and stays below the southern horizon all day (astronomy-engine agrees).
+        const auto& moon = polar["objects"][0];
+        EXPECT_EQ(moon["object"], "FullMoon");
+        EXPECT_TRUE(moon["rise"].is_null() && moon["set"].is_null());
+        EXPECT_EQ(moon["rows"][0]["exposures"].empty(), at[0] == '-');
     }
 }
 
@@ -424,6 +430,9 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
         {{"--site", "0,0", "--utc-offset", "5"}, 2, "vellmore-table: --utc-offset takes the local time's offset from UTC as +HH:MM, not \"5\""},
         {{"--site", "0,0", "--step", "0"}, 2, "vellmore-table: --step: \"0\" is out of range; it must be from 1 to 240 minutes"},
         {{"--site", "0,0", "--step", "241"}, 2, "vellmore-table: --step: \"241\" is out of range; it must be from 1 to 240 minutes"},
+        {{"--site", "0,0", "--step", "1.5"}, 2, "vellmore-table: --step takes whole minutes, not \"1.5\""},
+        {{"--site", "north"}, 2, "vellmore-table: --site takes the latitude and longitude in degrees and the height in metres, as 51.48,-0.01,20, not \"north\""},
+        {{"--site", "0,0", "--utc-offset", "+05:60"}, 2, "vellmore-table: --utc-offset takes the local time's offset from UTC as +HH:MM, not \"+05:60\""},
         {{"--date", "2026-12-07"}, 2, "vellmore-table: --date needs --site"},
         {{"--site", "0,0", "--altitude", "30"}, 2, "vellmore-table: --site and --altitude cannot be used together: the site gives the altitudes"},
         {{"--site", "90,180,10000", "--date", "1900-01-01", "--utc-offset", "-14:00", "--step", "240"}, 0, ""},
