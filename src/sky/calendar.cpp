@@ -97,17 +97,22 @@ double deltaT(Instant instant)
     return -20 + 32 * u * u - 0.5628 * (2150 - y);
 }
 
+std::string dateText(const Date& date)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
 std::string isoUtc(Instant instant)
 {
     const double whole = std::floor(instant + 0.5);
     const long long days = static_cast<long long>(std::floor(whole / secondsPerDay));
     const auto second = static_cast<long long>(whole - static_cast<double>(days) * secondsPerDay);
-    const Date date = dateOfDay(days);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", date.year, date.month,
-                  date.day, static_cast<int>(second / 3600), static_cast<int>(second / 60 % 60),
-                  static_cast<int>(second % 60));
-    return text;
+    char text[32];
+    std::snprintf(text, sizeof text, "T%02d:%02d:%02dZ", static_cast<int>(second / 3600),
+                  static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
+    return dateText(dateOfDay(days)) + text;
 }
 
 std::string offsetText(int offsetMinutes)

@@ -36,6 +36,9 @@ double localMinutes(Instant instant, int offsetMinutes);
 double julianDateUt(Instant instant);
 double deltaT(Instant instant);
 
+// "2026-12-07".
+std::string dateText(const Date& date);
+
 // "2026-12-07T15:52:04Z", to the nearest second.
 std::string isoUtc(Instant instant);
 

@@ -155,8 +155,7 @@ std::string renderNightSvg(const ExposureTable& table, const NightPlan& plan)
 {
     const NightOptions& o = plan.options;
     const Axes axes{plan.start, plan.end};
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", o.date.year, o.date.month, o.date.day);
+    const std::string date = sky::dateText(o.date);
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"900\" height=\"540\" "
                       "viewBox=\"0 0 900 540\" font-family=\"sans-serif\" font-size=\"13\">\n"
@@ -164,7 +163,7 @@ std::string renderNightSvg(const ExposureTable& table, const NightPlan& plan)
                       "<clipPath id=\"plot\"><rect x=\"70\" y=\"70\" width=\"810\" "
                       "height=\"400\"/></clipPath>\n";
     out += text(left, 28,
-                "Night of " + std::string(date) + " at " + formatGeneral(o.site.latitude) + ", " +
+                "Night of " + date + " at " + formatGeneral(o.site.latitude) + ", " +
                     formatGeneral(o.site.longitude) + " (local time UTC" +
                     sky::offsetText(o.offsetMinutes) + ")",
                 "font-size=\"16\" font-weight=\"bold\"");

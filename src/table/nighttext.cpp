@@ -61,9 +61,8 @@ std::string renderNightText(const ExposureTable& table, const NightPlan& plan)
     const NightOptions& o = plan.options;
     const int offset = o.offsetMinutes;
     std::string out = opticsHeading(table) + "\n";
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", o.date.year, o.date.month, o.date.day);
-    out += "Night of " + std::string(date) + " at " + degrees(o.site.latitude, 'N', 'S') + ", " +
+    const std::string date = sky::dateText(o.date);
+    out += "Night of " + date + " at " + degrees(o.site.latitude, 'N', 'S') + ", " +
            degrees(o.site.longitude, 'E', 'W') + ", " + formatGeneral(o.site.height) +
            " m; local time is UTC" + sky::offsetText(offset) + "\n";
     if (plan.polar.empty()) {

@@ -98,8 +98,7 @@ std::string renderNightJson(const ExposureTable& table, const NightPlan& plan)
     document["site"] = {{"latitude_deg", o.site.latitude},
                         {"longitude_deg", o.site.longitude},
                         {"height_m", o.site.height}};
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", o.date.year, o.date.month, o.date.day);
+    const std::string date = sky::dateText(o.date);
     document["night"] = {{"date", date},
                          {"utc_offset", sky::offsetText(o.offsetMinutes)},
                          {"sunset", when(plan.polar.empty() ? plan.sunset : std::nullopt)},
