@@ -3,7 +3,6 @@
 #include "table/textlayout.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace vellmore::table {
 namespace {

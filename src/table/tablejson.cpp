@@ -3,7 +3,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 
 namespace vellmore::table {
 namespace {
