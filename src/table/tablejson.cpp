@@ -3,7 +3,6 @@
 
 #include <nlohmann/json.hpp>
 
-
 namespace vellmore::table {
 namespace {
 
