@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace vellmore::sky {
 
@@ -108,11 +109,20 @@ std::string isoUtc(Instant instant)
 {
     const double whole = std::floor(instant + 0.5);
     const long long days = static_cast<long long>(std::floor(whole / secondsPerDay));
-    const auto second = static_cast<long long>(whole - static_cast<double>(days) * secondsPerDay);
-    char text[32];
-    std::snprintf(text, sizeof text, "T%02d:%02d:%02dZ", static_cast<int>(second / 3600),
-                  static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
-    return dateText(dateOfDay(days)) + text;
+    const auto second = static_cast<int>(whole - static_cast<double>(days) * secondsPerDay);
+    const Date date = dateOfDay(days);
+    // A plan writes thousands of these; two digits at a time is far quicker than a format.
+    char text[] = "0000-00-00T00:00:00Z";
+    const std::pair<int, int> fields[] = {
+        {0, date.year / 100}, {2, date.year % 100},   {5, date.month},  {8, date.day},
+        {11, second / 3600},  {14, second / 60 % 60}, {17, second % 60}};
+    for (const auto& [at, value] : fields) {
+        text[at] = static_cast<char>('0' + value / 10);
+        text[at + 1] = static_cast<char>('0' + value % 10);
+    }
+    if (date.year < 0 || date.year > 9999)
+        return dateText(date) + (text + 10);
+    return text;
 }
 
 std::string offsetText(int offsetMinutes)

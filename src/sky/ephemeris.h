@@ -1,7 +1,11 @@
 #pragma once
 
 #include "sky/calendar.h"
+#include "sky/earth.h"
 
+#include <erfa.h>
+
+#include <array>
 #include <optional>
 #include <string>
 
@@ -34,10 +38,35 @@ struct Place
     double semiDiameter = 0; // degrees, of the Sun and the Moon (0 for planets)
 };
 
-// The place of a body at an instant, by ERFA: the Moon (Moon98), the planets (Plan94) and the
-// Earth (Epv00), corrected for light time and aberration, and taken through precession,
-// nutation and the Earth's rotation to the site's horizon.
-Place placeOf(Body body, const Site& site, Instant instant);
+// A site watched over a span of time, with the Earth's slow terms and the bodies' positions and
+// velocities tabulated across it: the Moon's geocentric (Moon98), the planets' heliocentric
+// (Plan94). An empty table stands for the full model at every instant.
+struct Sky
+{
+    Site site;
+    EarthTable earth;
+    std::array<Tabulated, 9> bodies; // by Body; the Sun's stays empty
+};
+
+// The tables start 5 hours early, for the light that reaches the site from as far as Neptune.
+Sky skyOver(const Site& site, Instant from, Instant to);
+
+// What every body's place at an instant shares: TT, the Earth's state, and the site's context
+// for ERFA's astrometry (the Earth rotation angle and the site's position and velocity in it).
+struct Frame
+{
+    Instant instant = 0;
+    double tt = 0; // days from J2000.0
+    EarthState earth;
+    eraASTROM astrom{};
+};
+
+Frame frameAt(const Sky& sky, Instant instant);
+
+// The place of a body at a frame's instant, by ERFA: the Moon (Moon98) and the planets (Plan94),
+// corrected for light time and aberration, and taken through precession, nutation and the
+// Earth's rotation to the site's horizon.
+Place placeOf(Body body, const Sky& sky, const Frame& frame);
 
 // The fraction of the Moon's disc the Sun lights, as seen from the Earth's centre.
 double moonIlluminated(Instant instant);

@@ -1,6 +1,7 @@
 #include "sky/events.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace vellmore::sky {
@@ -36,16 +37,31 @@ Instant crossing(const std::function<double(Instant)>& f, Instant a, Instant b, 
 
 } // namespace
 
-Events eventsOf(Body body, const Site& site, Instant from, double hours)
+SearchGrid searchGrid(const Sky& sky, Instant from, double hours)
 {
-    const auto height = [&](Instant t) { return aboveHorizon(placeOf(body, site, t)); };
-    const auto hourAngle = [&](Instant t) { return placeOf(body, site, t).hourAngle; };
-    Events events;
+    SearchGrid grid;
     const Instant end = from + hours * 3600;
-    Place place = placeOf(body, site, from);
-    for (Instant t = from; t < end;) {
-        const Instant next = std::min(t + sampleSeconds, end);
-        const Place later = placeOf(body, site, next);
+    grid.frames.reserve(static_cast<size_t>(std::ceil(hours * 3600 / sampleSeconds)) + 1);
+    for (Instant t = from; t < end; t = std::min(t + sampleSeconds, end))
+        grid.frames.push_back(frameAt(sky, t));
+    grid.frames.push_back(frameAt(sky, end));
+    return grid;
+}
+
+Events eventsOf(Body body, const Sky& sky, const SearchGrid& grid)
+{
+    const auto at = [&](Instant t) { return placeOf(body, sky, frameAt(sky, t)); };
+    const auto height = [&](Instant t) { return aboveHorizon(at(t)); };
+    const auto hourAngle = [&](Instant t) { return at(t).hourAngle; };
+    Events events;
+    const std::vector<Frame>& frames = grid.frames;
+    if (frames.empty())
+        return events;
+    Place place = placeOf(body, sky, frames.front());
+    for (size_t i = 0; i + 1 < frames.size(); ++i) {
+        const Instant t = frames[i].instant;
+        const Instant next = frames[i + 1].instant;
+        const Place later = placeOf(body, sky, frames[i + 1]);
         const double h = aboveHorizon(place);
         const double hn = aboveHorizon(later);
         if (!events.rise && h < 0 && hn >= 0)
@@ -56,12 +72,29 @@ Events eventsOf(Body body, const Site& site, Instant from, double hours)
         const double ha = place.hourAngle;
         if (!events.transit && ha < 0 && later.hourAngle >= 0 && later.hourAngle - ha < pi)
             events.transit = crossing(hourAngle, t, next, ha);
-        t = next;
         place = later;
     }
     if (events.transit)
-        events.transitAltitude = placeOf(body, site, *events.transit).altitude;
+        events.transitAltitude = at(*events.transit).altitude;
     return events;
+}
+
+std::optional<Instant> firstRise(Body body, const Sky& sky, Instant from, double hours)
+{
+    const auto height = [&](Instant t) {
+        return aboveHorizon(placeOf(body, sky, frameAt(sky, t)));
+    };
+    const Instant end = from + hours * 3600;
+    double h = height(from);
+    for (Instant t = from; t < end;) {
+        const Instant next = std::min(t + sampleSeconds, end);
+        const double hn = height(next);
+        if (h < 0 && hn >= 0)
+            return crossing(height, t, next, h);
+        t = next;
+        h = hn;
+    }
+    return std::nullopt;
 }
 
 double sunAltitudeBelow(SkyState state)
@@ -81,9 +114,9 @@ double sunAltitudeBelow(SkyState state)
     return -18;
 }
 
-SkyState skyAt(const Site& site, Instant instant)
+SkyState skyAt(const Sky& sky, const Frame& frame)
 {
-    const double sun = placeOf(Body::Sun, site, instant).trueAltitude;
+    const double sun = placeOf(Body::Sun, sky, frame).trueAltitude;
     SkyState state = SkyState::Daylight;
     for (const SkyState darker :
          {SkyState::Civil, SkyState::Nautical, SkyState::Astronomical, SkyState::Dark}) {

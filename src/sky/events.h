@@ -3,6 +3,7 @@
 #include "sky/ephemeris.h"
 
 #include <optional>
+#include <vector>
 
 namespace vellmore::sky {
 
@@ -15,15 +16,28 @@ struct Events
     double transitAltitude = 0; // degrees, with refraction
 };
 
+// The frames a search for events walks: one every 10 minutes through the span, its end
+// included, made once and shared by every body searched over that span.
+struct SearchGrid
+{
+    std::vector<Frame> frames;
+};
+
+SearchGrid searchGrid(const Sky& sky, Instant from, double hours);
+
 // Rise and set are the almanac's: the upper limb of the Sun or the Moon, or the centre of a
 // planet, on the horizon lifted by 34 arc minutes of refraction. Transit is the centre on the
-// meridian, above the pole.
-Events eventsOf(Body body, const Site& site, Instant from, double hours);
+// meridian, above the pole. Each is found to a second between two frames of the grid.
+Events eventsOf(Body body, const Sky& sky, const SearchGrid& grid);
+
+// The first rise alone in the `hours` from `from`, found as eventsOf finds it on the grid
+// searchGrid would make; the search stops there.
+std::optional<Instant> firstRise(Body body, const Sky& sky, Instant from, double hours);
 
 // How dark the sky is, by the Sun's geometric altitude: daylight above the horizon (its upper
 // limb risen), then civil, nautical and astronomical twilight down to 6, 12 and 18 degrees below.
 enum class SkyState { Daylight, Civil, Nautical, Astronomical, Dark };
-SkyState skyAt(const Site& site, Instant instant);
+SkyState skyAt(const Sky& sky, const Frame& frame);
 const char* skyName(SkyState state); // "daylight", "civil twilight", ... "dark"
 
 // The Sun's geometric altitude below which the sky is the state's or darker (degrees).

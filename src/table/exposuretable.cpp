@@ -44,16 +44,16 @@ Cell makeCell(const calc::Calculation& zenith, double factor, int bracketStops)
     return cell;
 }
 
+} // namespace
+
 // The window's calculation for the table's optics with an object's K and a film speed.
-calc::Calculation withObject(const ExposureTable& table, double k, double iso)
+calc::Calculation objectCalculation(const ExposureTable& table, double k, double iso)
 {
     auto inputs = table.optics;
     inputs[static_cast<size_t>(Input::K)] = k;
     inputs[static_cast<size_t>(Input::FilmISO)] = iso;
     return calc::computeFromNumbers(inputs);
 }
-
-} // namespace
 
 std::array<std::string, calc::inputCount> fieldTexts(const settings::LoadResult& settings)
 {
@@ -88,7 +88,7 @@ Built buildTable(const settings::LoadResult& settings, const Plan& plan)
     if (plan.isos.empty())
         table.plan.isos = {at(table.optics, Input::FilmISO)};
 
-    table.heading = withObject(table, 1, 1);
+    table.heading = objectCalculation(table, 1, 1);
     if (table.heading.fault && table.heading.fault->step <= calc::Step::FRatio) {
         built.opticsFault = calc::describeFault(*table.heading.fault, table.heading.figures);
         return built;
@@ -129,10 +129,16 @@ Built buildTable(const settings::LoadResult& settings, const Plan& plan)
 
 Cell cellFor(const ExposureTable& table, double k, double iso, std::optional<double> altitude)
 {
+    return cellFor(table, objectCalculation(table, k, iso), iso, altitude);
+}
+
+Cell cellFor(const ExposureTable& table, const calc::Calculation& zenith, double iso,
+             std::optional<double> altitude)
+{
     const std::optional<double> mass =
         altitude ? std::optional<double>(airMass(*altitude)) : std::nullopt;
     const double factor = mass ? extinctionFactor(*mass, table.plan.extinction) : 1;
-    Cell cell = makeCell(withObject(table, k, iso), factor, table.plan.bracketStops);
+    Cell cell = makeCell(zenith, factor, table.plan.bracketStops);
     cell.iso = iso;
     cell.altitude = altitude;
     cell.airMass = mass;

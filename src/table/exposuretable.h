@@ -70,6 +70,12 @@ Built buildTable(const settings::LoadResult& settings, const Plan& plan);
 // `altitude` degrees (above 0), or with the window's own figures where there is none.
 Cell cellFor(const ExposureTable& table, double k, double iso, std::optional<double> altitude);
 
+// The same from the window's calculation for the object and film speed, which every altitude
+// shares: a night's plan works it out once for all its rows.
+calc::Calculation objectCalculation(const ExposureTable& table, double k, double iso);
+Cell cellFor(const ExposureTable& table, const calc::Calculation& zenith, double iso,
+             std::optional<double> altitude);
+
 // Column-aligned text: a heading with the optics, then one row per object (a set of rows for
 // each altitude).
 std::string renderText(const ExposureTable& table);

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace vellmore::table {
 namespace {
@@ -68,23 +69,22 @@ MoonChoice chooseMoon(const std::vector<Row>& rows, double illuminated)
 }
 
 // The night from sunset to sunrise; where the Sun does not set, or does not rise again, the 24
-// hours from local noon.
-void spanNight(NightPlan& plan, Instant noon)
+// hours from local noon. `day` is the search grid of those 24 hours.
+void spanNight(NightPlan& plan, const sky::Sky& sky, const sky::SearchGrid& day, Instant noon)
 {
-    const sky::Site& site = plan.options.site;
-    const bool sunUpAtNoon = sky::skyAt(site, noon) == sky::SkyState::Daylight;
+    const bool sunUpAtNoon = sky::skyAt(sky, day.frames.front()) == sky::SkyState::Daylight;
     plan.start = noon;
     plan.end = noon + sky::secondsPerDay;
     if (!sunUpAtNoon) {
         plan.polar = "The Sun does not rise today (polar night)";
         return;
     }
-    plan.sunset = sky::eventsOf(sky::Body::Sun, site, noon, 24).set;
+    plan.sunset = sky::eventsOf(sky::Body::Sun, sky, day).set;
     if (!plan.sunset) {
         plan.polar = "The Sun does not set tonight (midnight sun)";
         return;
     }
-    plan.sunrise = sky::eventsOf(sky::Body::Sun, site, *plan.sunset, 24).rise;
+    plan.sunrise = sky::firstRise(sky::Body::Sun, sky, *plan.sunset, 24);
     if (!plan.sunrise) {
         plan.polar = "The Sun sets at " + localClock(*plan.sunset, plan.options.offsetMinutes) +
                      " and does not rise again within 24 hours (polar night)";
@@ -111,14 +111,54 @@ std::optional<double> namedPhase(const std::string& name)
 
 namespace {
 
+// The double nearest a decimal text of up to 15 digits and a power of ten within 1e22: the
+// digits and the power are exact doubles, so one correctly rounded product or quotient is the
+// nearest double, as reading the text would give it, at a fraction of the cost. None for other
+// texts.
+std::optional<double> shortDecimal(const char* text, const char* end)
+{
+    const bool negative = text != end && *text == '-';
+    const char* c = text + (negative ? 1 : 0);
+    double digits = 0;
+    int count = 0, exponent = 0;
+    for (; c != end && (std::isdigit(static_cast<unsigned char>(*c)) || *c == '.'); ++c) {
+        if (*c == '.') {
+            exponent = 0;
+            for (const char* d = c + 1; d != end && std::isdigit(static_cast<unsigned char>(*d));
+                 ++d)
+                --exponent;
+            continue;
+        }
+        digits = digits * 10 + (*c - '0');
+        if (digits > 0 && ++count > 15)
+            return std::nullopt;
+    }
+    if (c != end) {
+        int power = 0;
+        if (*c != 'e' || std::from_chars(c + (c[1] == '+' ? 2 : 1), end, power).ptr != end)
+            return std::nullopt; // "inf", "nan"
+        exponent += power;
+    }
+    static const double tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (exponent < -22 || exponent > 22)
+        return std::nullopt;
+    const double value = exponent < 0 ? digits / tens[-exponent] : digits * tens[exponent];
+    return negative ? -value : value;
+}
+
 // Written in the shortest form libstdc++ gives, which is the same everywhere, and read back.
 double throughText(double value, std::chars_format format, int precision)
 {
     char text[400];
     const auto written = std::to_chars(text, text + sizeof text, value, format, precision);
+    if (written.ec != std::errc())
+        return value;
+    if (const std::optional<double> quick = shortDecimal(text, written.ptr))
+        return *quick;
     double back = value;
-    if (written.ec == std::errc())
-        std::from_chars(text, written.ptr, back);
+    std::from_chars(text, written.ptr, back);
     return back;
 }
 
@@ -126,7 +166,22 @@ double throughText(double value, std::chars_format format, int precision)
 
 double rounded(double value, int decimals)
 {
-    return throughText(value, std::chars_format::fixed, decimals);
+    // value x 10^places, exactly, as the rounded product and its error (Dekker's product: 10^4
+    // has few enough bits to need no split). Rounded to a whole number, ties to even, as the text
+    // is, and divided by 10^places, it is the double the text reads back as; the error decides
+    // only where the rounded product sits on a half.
+    static const double tens[] = {1, 10, 100, 1000, 10000};
+    if (decimals < 0 || decimals > 4 || !(std::fabs(value) < 0x1p36))
+        return throughText(value, std::chars_format::fixed, decimals);
+    const double scale = tens[decimals];
+    const double product = value * scale; // under 2^50, where halves are exact
+    const double split = (0x1p27 + 1) * value;
+    const double high = split - (split - value);
+    const double error = (high * scale - product) + (value - high) * scale;
+    double whole = std::rint(product);
+    if (product - std::floor(product) == 0.5 && error != 0)
+        whole = error > 0 ? std::ceil(product) : std::floor(product);
+    return whole / scale;
 }
 
 double significant(double value, int digits)
@@ -149,28 +204,15 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
     plan.options = options;
     const int offset = options.offsetMinutes;
     const Instant noon = sky::instantOf(options.date, 12 * 60, offset);
-    spanNight(plan, noon);
+    // Every instant of the plan lies between local noon and the sunrise looked for in the 24
+    // hours after sunset.
+    const sky::Sky sky = sky::skyOver(options.site, noon, noon + 2 * sky::secondsPerDay);
+    const sky::SearchGrid day = sky::searchGrid(sky, noon, 24);
+    spanNight(plan, sky, day, noon);
     const sky::Date tomorrow = sky::dateOfDay(sky::daysSinceEpoch(options.date) + 1);
     plan.moon = chooseMoon(table.rows, sky::moonIlluminated(sky::instantOf(tomorrow, 0, offset)));
 
-    // Rows on the step's whole minutes of local time, counted from the date's local midnight.
-    const Instant midnight = sky::instantOf(options.date, 0, offset);
-    const double step = options.stepMinutes * 60.0;
-    std::vector<Instant> times;
-    for (Instant t = midnight + std::ceil((plan.start - midnight) / step) * step; t <= plan.end;
-         t += step)
-        times.push_back(t);
-    std::vector<sky::SkyState> skies;
-    for (const Instant t : times)
-        skies.push_back(sky::skyAt(options.site, t));
-    if (options.chart) {
-        for (Instant t = plan.start; t < plan.end; t += chartStepSeconds)
-            plan.chartTimes.push_back(t);
-        plan.chartTimes.push_back(plan.end);
-        for (const Instant t : plan.chartTimes)
-            plan.chartSky.push_back(sky::skyAt(options.site, t));
-    }
-
+    std::vector<PlanObject*> placed;
     for (const Row& row : table.rows) {
         PlanObject object;
         object.row = &row;
@@ -181,24 +223,62 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
         } else {
             object.body = sky::bodyNamed(row.name);
         }
-        if (object.body) {
-            object.events = sky::eventsOf(*object.body, options.site, noon, 24);
-            for (size_t i = 0; i < times.size(); ++i) {
-                PlanRow planRow;
-                planRow.time = times[i];
-                planRow.place = sky::placeOf(*object.body, options.site, times[i]);
-                planRow.sky = skies[i];
-                if (planRow.place.altitude > 0) {
-                    for (const double iso : table.plan.isos)
-                        planRow.cells.push_back(cellFor(table, row.k, iso, planRow.place.altitude));
-                }
-                object.rows.push_back(std::move(planRow));
-            }
-            for (const Instant t : plan.chartTimes)
-                object.chartAltitudes.push_back(
-                    sky::placeOf(*object.body, options.site, t).altitude);
-        }
+        if (object.body)
+            object.events = sky::eventsOf(*object.body, sky, day);
         plan.objects.push_back(std::move(object));
+    }
+    for (PlanObject& object : plan.objects) {
+        if (object.body)
+            placed.push_back(&object);
+    }
+
+    // Rows on the step's whole minutes of local time, counted from the date's local midnight.
+    const Instant midnight = sky::instantOf(options.date, 0, offset);
+    const double step = options.stepMinutes * 60.0;
+    const Instant first = midnight + std::ceil((plan.start - midnight) / step) * step;
+    const auto rowCount = static_cast<size_t>(std::max(0.0, (plan.end - first) / step + 1));
+    std::vector<std::vector<calc::Calculation>> zenith;
+    for (PlanObject* object : placed) {
+        object->rows.reserve(rowCount);
+        zenith.emplace_back();
+        for (const double iso : table.plan.isos)
+            zenith.back().push_back(objectCalculation(table, object->row->k, iso));
+    }
+    for (Instant t = first; t <= plan.end; t += step) {
+        const sky::Frame frame = sky::frameAt(sky, t);
+        const sky::SkyState state = sky::skyAt(sky, frame);
+        for (size_t i = 0; i < placed.size(); ++i) {
+            PlanRow row;
+            row.time = t;
+            row.place = sky::placeOf(*placed[i]->body, sky, frame);
+            row.sky = state;
+            if (row.place.altitude > 0) {
+                const std::vector<double>& isos = table.plan.isos;
+                for (size_t s = 0; s < isos.size(); ++s)
+                    row.cells.push_back(cellFor(table, zenith[i][s], isos[s], row.place.altitude));
+            }
+            placed[i]->rows.push_back(std::move(row));
+        }
+    }
+    if (options.chart) {
+        for (Instant t = plan.start; t < plan.end; t += chartStepSeconds)
+            plan.chartTimes.push_back(t);
+        plan.chartTimes.push_back(plan.end);
+        const double minutes = sky::localMinutes(plan.start, offset);
+        for (Instant t = plan.start + (std::ceil(minutes / 60) * 60 - minutes) * 60; t <= plan.end;
+             t += 3600)
+            plan.chartHours.push_back(t);
+        for (const Instant t : plan.chartTimes) {
+            const sky::Frame frame = sky::frameAt(sky, t);
+            plan.chartSky.push_back(sky::skyAt(sky, frame));
+            for (PlanObject* object : placed)
+                object->chartAltitudes.push_back(sky::placeOf(*object->body, sky, frame).altitude);
+        }
+        for (const Instant t : plan.chartHours) {
+            const sky::Frame frame = sky::frameAt(sky, t);
+            for (PlanObject* object : placed)
+                object->hourAltitudes.push_back(sky::placeOf(*object->body, sky, frame).altitude);
+        }
     }
     return plan;
 }

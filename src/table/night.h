@@ -3,6 +3,7 @@
 #include "sky/events.h"
 #include "table/exposuretable.h"
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,7 @@ struct PlanObject
     sky::Events events;            // in the 24 hours from local noon
     std::vector<PlanRow> rows;
     std::vector<double> chartAltitudes; // at NightPlan::chartTimes
+    std::vector<double> hourAltitudes;  // at NightPlan::chartHours
 };
 
 // Tonight's Moon: the illuminated fraction at local midnight, and which of the file's Moon
@@ -59,6 +61,7 @@ struct NightPlan
     std::vector<PlanObject> objects;
     std::vector<sky::Instant> chartTimes; // every few minutes of the span, with a chart
     std::vector<sky::SkyState> chartSky;
+    std::vector<sky::Instant> chartHours; // the whole local hours of the span, with a chart
 };
 
 // The night's plan for the objects of an exposure table (built without altitudes): the Moon,
@@ -84,5 +87,8 @@ std::string renderNightText(const ExposureTable& table, const NightPlan& plan);
 std::string renderNightJson(const ExposureTable& table, const NightPlan& plan);
 std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan);
 std::string renderNightSvg(const ExposureTable& table, const NightPlan& plan);
+
+// The JSON document written to `out` as it is made, a piece at a time.
+void writeNightJson(std::ostream& out, const ExposureTable& table, const NightPlan& plan);
 
 } // namespace vellmore::table

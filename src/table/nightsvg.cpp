@@ -62,12 +62,6 @@ struct Axes
     }
 };
 
-sky::Instant firstWholeHour(sky::Instant from, int offset)
-{
-    const double minutes = sky::localMinutes(from, offset);
-    return from + (std::ceil(minutes / 60) * 60 - minutes) * 60;
-}
-
 std::string text(double x, double y, const std::string& content, const std::string& style)
 {
     return "<text x=\"" + number(x) + "\" y=\"" + number(y) + "\" " + style + ">" +
@@ -103,7 +97,7 @@ std::string grid(const NightPlan& plan, const Axes& axes)
         out += text(left - 8, Axes::y(a) + 4, formatGeneral(a) + "\xC2\xB0", "text-anchor=\"end\"");
     }
     const int offset = plan.options.offsetMinutes;
-    for (sky::Instant t = firstWholeHour(axes.start, offset); t <= axes.end; t += 3600) {
+    for (const sky::Instant t : plan.chartHours) {
         const std::string x = number(axes.x(t));
         out += "<line x1=\"" + x + "\" y1=\"" + number(top) + "\" x2=\"" + x + "\" y2=\"" +
                number(bottom + 5) + "\" stroke=\"#888\" stroke-width=\"0.5\"/>\n";
@@ -134,9 +128,9 @@ std::string curve(const ExposureTable& table, const NightPlan& plan, const PlanO
         text(x, std::min(Axes::y(object.chartAltitudes[highestAt]), bottom) - 8, object.row->name,
              "text-anchor=\"" + std::string(anchor) + "\" font-weight=\"bold\" fill=\"" + colour +
                  "\" " + halo);
-    for (sky::Instant t = firstWholeHour(axes.start, plan.options.offsetMinutes); t <= axes.end;
-         t += 3600) {
-        const double altitude = sky::placeOf(*object.body, plan.options.site, t).altitude;
+    for (size_t i = 0; i < plan.chartHours.size(); ++i) {
+        const sky::Instant t = plan.chartHours[i];
+        const double altitude = object.hourAltitudes[i];
         if (altitude <= 0)
             continue;
         const Cell cell = cellFor(table, object.row->k, table.plan.isos.front(), altitude);

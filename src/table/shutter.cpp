@@ -59,12 +59,18 @@ ShutterChoice nearestShutter(double exposureSeconds)
         choice.label = std::string("faster than ") + speeds[0].label;
         return choice;
     }
+    // The nearest is one of the two speeds either side of the exposure: the marks stand 0.9 to
+    // 1.1 stops apart, so any other is more than 0.9 stops off where one of those is within 0.6.
+    const Speed* after = std::find_if(std::begin(speeds), std::end(speeds),
+                                      [=](const Speed& s) { return s.seconds > exposureSeconds; });
+    const Speed* from = after == std::begin(speeds) ? after : after - 1;
+    const Speed* to = after == std::end(speeds) ? after : after + 1;
     const Speed* best = nullptr;
     double bestStops = 0;
-    for (const Speed& speed : speeds) {
-        const double stops = std::log2(exposureSeconds / speed.seconds);
+    for (const Speed* speed = from; speed != to; ++speed) {
+        const double stops = std::log2(exposureSeconds / speed->seconds);
         if (!best || std::fabs(stops) < std::fabs(bestStops)) {
-            best = &speed;
+            best = speed;
             bestStops = stops;
         }
     }
