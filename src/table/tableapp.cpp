@@ -46,7 +46,7 @@ int runNight(const ExposureTable& table, const NightArgs& args, Format format, s
         out << renderNightCsv(table, plan);
         break;
     case Format::Json:
-        out << renderNightJson(table, plan);
+        writeNightJson(out, table, plan);
         break;
     }
     if (args.svgFile) {

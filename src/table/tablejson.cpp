@@ -1,145 +1,198 @@
 #include "table/exposuretable.h"
+#include "table/jsonwriter.h"
 #include "table/night.h"
-
-#include <nlohmann/json.hpp>
 
 namespace vellmore::table {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-Json number(const std::optional<double>& value)
+std::optional<std::string> unlessEmpty(const std::string& text)
 {
-    return value ? Json(*value) : Json(nullptr);
+    return text.empty() ? std::nullopt : std::optional<std::string>(text);
 }
 
-Json rowJson(const Row& row, const Cell& cell)
+void rowJson(JsonWriter& json, const Row& row, const Cell& cell)
 {
     const bool speed = cell.reciprocal && cell.shutter.kind == ShutterChoice::Kind::Speed;
-    Json json;
-    json["object"] = row.name;
-    json["k"] = row.k;
-    json["iso"] = cell.iso;
-    json["altitude_deg"] = number(cell.altitude);
-    json["air_mass"] = number(cell.airMass);
-    json["exposure_s"] = number(cell.exposure);
-    json["reciprocal"] = number(cell.reciprocal);
-    json["shutter"] = cell.reciprocal ? Json(cell.shutter.label) : Json(nullptr);
-    json["offset_stops"] = speed ? Json(cell.shutter.offsetStops) : Json(nullptr);
-    json["bracket"] = cell.bracket;
-    json["fault"] = cell.fault.empty() ? Json(nullptr) : Json(cell.fault);
-    return json;
+    json.beginObject();
+    json.key("object").value(row.name);
+    json.key("k").value(row.k);
+    json.key("iso").value(cell.iso);
+    json.key("altitude_deg").value(cell.altitude);
+    json.key("air_mass").value(cell.airMass);
+    json.key("exposure_s").value(cell.exposure);
+    json.key("reciprocal").value(cell.reciprocal);
+    json.key("shutter").value(cell.reciprocal ? std::optional<std::string>(cell.shutter.label)
+                                              : std::nullopt);
+    json.key("offset_stops")
+        .value(speed ? std::optional<double>(cell.shutter.offsetStops) : std::nullopt);
+    json.key("bracket").beginArray();
+    for (const std::string& speedText : cell.bracket)
+        json.value(speedText);
+    json.endArray();
+    json.key("fault").value(unlessEmpty(cell.fault));
+    json.endObject();
 }
 
-Json opticsJson(const ExposureTable& table)
+void opticsJson(JsonWriter& json, const ExposureTable& table)
 {
     const calc::Figures& heading = table.heading.figures;
-    Json optics;
-    optics["telescope_fl_mm"] = table.optics[0];
-    optics["eyepiece_fl_mm"] = table.optics[1];
-    optics["camera_fl_mm"] = table.optics[2];
-    optics["aperture_mm"] = table.optics[3];
-    optics["magnification"] = heading.magnification;
-    optics["system_fl_mm"] = heading.systemFL;
-    optics["f_ratio"] = heading.fRatio;
-    optics["image_scale_arcsec_per_px"] = number(table.imageScale);
-    optics["field_arcmin"] =
-        table.field ? Json::array({table.field->first, table.field->second}) : Json(nullptr);
-    optics["sky_fault"] = table.skyFault.empty() ? Json(nullptr) : Json(table.skyFault);
-    return optics;
+    json.key("optics").beginObject();
+    json.key("telescope_fl_mm").value(table.optics[0]);
+    json.key("eyepiece_fl_mm").value(table.optics[1]);
+    json.key("camera_fl_mm").value(table.optics[2]);
+    json.key("aperture_mm").value(table.optics[3]);
+    json.key("magnification").value(heading.magnification);
+    json.key("system_fl_mm").value(heading.systemFL);
+    json.key("f_ratio").value(heading.fRatio);
+    json.key("image_scale_arcsec_per_px").value(table.imageScale);
+    json.key("field_arcmin");
+    if (table.field) {
+        json.beginArray();
+        json.value(table.field->first);
+        json.value(table.field->second);
+        json.endArray();
+    } else {
+        json.null();
+    }
+    json.key("sky_fault").value(unlessEmpty(table.skyFault));
+    json.endObject();
 }
 
 // A plan's exposures, rounded so that every platform writes the same figures.
-Json exposuresJson(const std::vector<Cell>& cells)
+void exposuresJson(JsonWriter& json, const std::vector<Cell>& cells)
 {
-    Json exposures = Json::array();
+    json.key("exposures").beginArray();
     for (const Cell& cell : cells) {
         const bool speed = cell.reciprocal && cell.shutter.kind == ShutterChoice::Kind::Speed;
-        exposures.push_back(
-            {{"iso", cell.iso},
-             {"exposure_s", cell.exposure ? Json(significant(*cell.exposure, 6)) : Json(nullptr)},
-             {"shutter", cell.reciprocal ? Json(cell.shutter.label) : Json(nullptr)},
-             {"offset_stops", speed ? Json(rounded(cell.shutter.offsetStops, 2)) : Json(nullptr)},
-             {"fault", cell.fault.empty() ? Json(nullptr) : Json(cell.fault)}});
+        json.beginObject();
+        json.key("iso").value(cell.iso);
+        json.key("exposure_s");
+        if (cell.exposure)
+            json.value(significant(*cell.exposure, 6));
+        else
+            json.null();
+        json.key("shutter").value(cell.reciprocal ? std::optional<std::string>(cell.shutter.label)
+                                                  : std::nullopt);
+        json.key("offset_stops");
+        if (speed)
+            json.value(rounded(cell.shutter.offsetStops, 2));
+        else
+            json.null();
+        json.key("fault").value(unlessEmpty(cell.fault));
+        json.endObject();
     }
-    return exposures;
+    json.endArray();
 }
 
-// Names are UTF-8 already; the handler only keeps a stray byte from ever ending the program.
-std::string dump(const Json& document)
+void when(JsonWriter& json, const char* name, const std::optional<sky::Instant>& t)
 {
-    return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    json.key(name);
+    if (t)
+        json.value(sky::isoUtc(*t));
+    else
+        json.null();
 }
 
 } // namespace
 
 std::string renderJson(const ExposureTable& table)
 {
-    Json rows = Json::array();
+    JsonWriter json;
+    json.beginObject();
+    opticsJson(json, table);
+    json.key("rows").beginArray();
     for (const Row& row : table.rows) {
         for (const Cell& cell : row.cells)
-            rows.push_back(rowJson(row, cell));
+            rowJson(json, row, cell);
     }
-    Json document;
-    document["optics"] = opticsJson(table);
-    document["rows"] = std::move(rows);
-    return dump(document);
+    json.endArray();
+    json.endObject();
+    return json.finish();
 }
+
+namespace {
+
+void nightJson(JsonWriter& json, const ExposureTable& table, const NightPlan& plan)
+{
+    const NightOptions& o = plan.options;
+    json.beginObject();
+    json.key("site").beginObject();
+    json.key("latitude_deg").value(o.site.latitude);
+    json.key("longitude_deg").value(o.site.longitude);
+    json.key("height_m").value(o.site.height);
+    json.endObject();
+    json.key("night").beginObject();
+    json.key("date").value(sky::dateText(o.date));
+    json.key("utc_offset").value(sky::offsetText(o.offsetMinutes));
+    when(json, "sunset", plan.polar.empty() ? plan.sunset : std::nullopt);
+    when(json, "sunrise", plan.sunrise);
+    json.key("polar").value(unlessEmpty(plan.polar));
+    json.endObject();
+    json.key("moon").beginObject();
+    json.key("illuminated").value(rounded(plan.moon.illuminated, 3));
+    json.key("entry").value(unlessEmpty(plan.moon.entry));
+    json.key("why").value(unlessEmpty(plan.moon.why));
+    json.endObject();
+    opticsJson(json, table);
+    json.key("objects").beginArray();
+    for (const PlanObject& object : plan.objects) {
+        json.beginObject();
+        json.key("object").value(object.row->name);
+        json.key("k").value(object.row->k);
+        json.key("body");
+        if (!object.body) {
+            json.null();
+            json.key("note").value("its place in the sky is not known");
+            exposuresJson(json, object.row->cells);
+            json.endObject();
+            continue;
+        }
+        json.value(sky::bodyName(*object.body));
+        const sky::Events& e = object.events;
+        when(json, "rise", e.rise);
+        when(json, "transit", e.transit);
+        json.key("transit_altitude_deg");
+        if (e.transit)
+            json.value(rounded(e.transitAltitude, 2));
+        else
+            json.null();
+        when(json, "set", e.set);
+        json.key("rows").beginArray();
+        for (const PlanRow& row : object.rows) {
+            json.beginObject();
+            json.key("time").value(sky::isoUtc(row.time));
+            json.key("altitude_deg").value(rounded(row.place.altitude, 2));
+            json.key("azimuth_deg").value(rounded(row.place.azimuth, 2));
+            json.key("sky").value(sky::skyName(row.sky));
+            json.key("air_mass");
+            if (row.cells.empty())
+                json.null();
+            else
+                json.value(rounded(*row.cells.front().airMass, 3));
+            exposuresJson(json, row.cells);
+            json.endObject();
+        }
+        json.endArray();
+        json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+}
+
+} // namespace
 
 std::string renderNightJson(const ExposureTable& table, const NightPlan& plan)
 {
-    const NightOptions& o = plan.options;
-    const auto when = [](const std::optional<sky::Instant>& t) {
-        return t ? Json(sky::isoUtc(*t)) : Json(nullptr);
-    };
-    Json document;
-    document["site"] = {{"latitude_deg", o.site.latitude},
-                        {"longitude_deg", o.site.longitude},
-                        {"height_m", o.site.height}};
-    const std::string date = sky::dateText(o.date);
-    document["night"] = {{"date", date},
-                         {"utc_offset", sky::offsetText(o.offsetMinutes)},
-                         {"sunset", when(plan.polar.empty() ? plan.sunset : std::nullopt)},
-                         {"sunrise", when(plan.sunrise)},
-                         {"polar", plan.polar.empty() ? Json(nullptr) : Json(plan.polar)}};
-    document["moon"] = {{"illuminated", rounded(plan.moon.illuminated, 3)},
-                        {"entry", plan.moon.entry.empty() ? Json(nullptr) : Json(plan.moon.entry)},
-                        {"why", plan.moon.why.empty() ? Json(nullptr) : Json(plan.moon.why)}};
-    document["optics"] = opticsJson(table);
-    Json objects = Json::array();
-    for (const PlanObject& object : plan.objects) {
-        Json json;
-        json["object"] = object.row->name;
-        json["k"] = object.row->k;
-        json["body"] = object.body ? Json(sky::bodyName(*object.body)) : Json(nullptr);
-        if (!object.body) {
-            json["note"] = "its place in the sky is not known";
-            json["exposures"] = exposuresJson(object.row->cells);
-            objects.push_back(std::move(json));
-            continue;
-        }
-        const sky::Events& e = object.events;
-        json["rise"] = when(e.rise);
-        json["transit"] = when(e.transit);
-        json["transit_altitude_deg"] =
-            e.transit ? Json(rounded(e.transitAltitude, 2)) : Json(nullptr);
-        json["set"] = when(e.set);
-        Json rows = Json::array();
-        for (const PlanRow& row : object.rows) {
-            rows.push_back(
-                {{"time", sky::isoUtc(row.time)},
-                 {"altitude_deg", rounded(row.place.altitude, 2)},
-                 {"azimuth_deg", rounded(row.place.azimuth, 2)},
-                 {"sky", sky::skyName(row.sky)},
-                 {"air_mass",
-                  row.cells.empty() ? Json(nullptr) : Json(rounded(*row.cells.front().airMass, 3))},
-                 {"exposures", exposuresJson(row.cells)}});
-        }
-        json["rows"] = std::move(rows);
-        objects.push_back(std::move(json));
-    }
-    document["objects"] = std::move(objects);
-    return dump(document);
+    JsonWriter json;
+    nightJson(json, table, plan);
+    return json.finish();
+}
+
+void writeNightJson(std::ostream& out, const ExposureTable& table, const NightPlan& plan)
+{
+    JsonWriter json(out);
+    nightJson(json, table, plan);
+    json.finish();
 }
 
 } // namespace vellmore::table
