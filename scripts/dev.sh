@@ -11,7 +11,8 @@
 #                             package, each unpacked or installed and tried
 #   scripts/dev.sh screenshot    docs/vellmore.png and docs/vellmore-windows.png, the Qt and the
 #                             Windows window as they open on a first start
-#   scripts/dev.sh bench      start-up and settings-reader benchmarks, optimised build
+#   scripts/dev.sh bench      start-up, settings-reader and night-plan benchmarks, optimised
+#                             build; the last line is a night's plan at 1-minute steps in ms
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -232,10 +233,11 @@ cmd_screenshot() {
 }
 
 cmd_bench() {
-    need_packages "${base_packages[@]}" "${windows_packages[@]}" libbenchmark-dev
+    need_packages "${base_packages[@]}" "${windows_packages[@]}" libbenchmark-dev linux-perf
     local qt win32
     configure "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELLMORE_BENCH=ON
-    cmake --build "$root/build-bench" --parallel "$jobs" --target vellmore_bench vellmore_settings_bench
+    cmake --build "$root/build-bench" --parallel "$jobs" --target vellmore_bench vellmore_settings_bench \
+        vellmore_plan_bench vellmore-table
     qt=$(QT_QPA_PLATFORM=offscreen "$root/build-bench/vellmore_bench" --benchmark_repetitions=5 \
         --benchmark_report_aggregates_only=true)
     printf '%s\n' "$qt"
@@ -252,6 +254,27 @@ cmd_bench() {
     say "vellmore.exe stripped: $(stat -c %s "$root/build-bench-mingw/vellmore-stripped.exe") bytes"
     # Each window against a bare one with the same 29 controls; the aim is 1.10 or less.
     grep -h 'start ratio' <<<"$qt"$'\n'"$win32"
+    local plan night
+    plan=$("$root/build-bench/vellmore_plan_bench" --benchmark_repetitions=5 \
+        --benchmark_report_aggregates_only=true)
+    printf '%s\n' "$plan"
+    local site=(--site 34.05,-118.25,100 --date 2026-12-07 --utc-offset -08:00 --json)
+    say "whole program, CPU time, median of 7: night at 60-minute steps" \
+        "$(process_ms "$root/build-bench/vellmore-table" "${site[@]}" --step 60) ms," \
+        "polar day at 1-minute steps $(process_ms "$root/build-bench/vellmore-table" \
+            --site 69.6492,18.9553,10 --date 2026-06-21 --utc-offset +02:00 --step 1 --json) ms"
+    say "whole program, night at 1-minute steps: $(process_ms "$root/build-bench/vellmore-table" \
+        "${site[@]}" --step 1) ms"
+    night=$(awk '/PlanAndJson\/NightAt1Minute_median/ { print $2 }' <<<"$plan")
+    say "night at 1-minute steps: $night ms"
+}
+
+# The CPU time of a program's run as a whole, start-up included (perf's task clock), in
+# milliseconds: the median of 7 runs.
+process_ms() {
+    for _ in 1 2 3 4 5 6 7; do
+        perf stat -x, -e task-clock "$@" 2>&1 >/dev/null | awk -F, '/task-clock/ { print $1 }'
+    done | sort -n | sed -n 4p
 }
 
 case "${1:-}" in
