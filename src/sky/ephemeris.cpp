@@ -172,20 +172,42 @@ Place placeOf(Body body, const Sky& sky, const Frame& frame)
     return place;
 }
 
-double moonIlluminated(Instant instant)
+namespace {
+
+// From the Moon: the way to the Sun and the way to the Earth; the angle between them.
+double phaseAngleOf(const double moon[3], const double earthHeliocentric[3])
+{
+    double toSun[3], toEarth[3];
+    for (int i = 0; i < 3; ++i) {
+        toSun[i] = -earthHeliocentric[i] - moon[i];
+        toEarth[i] = -moon[i];
+    }
+    return eraSepp(toSun, toEarth) * degreesPerRadian;
+}
+
+} // namespace
+
+double moonPhaseAngle(Instant instant)
 {
     const double tt = terrestrialTime(instant);
     double earthHelio[2][3], earthBary[2][3], moon[2][3];
     eraEpv00(ERFA_DJ00, tt, earthHelio, earthBary);
     eraMoon98(ERFA_DJ00, tt, moon);
-    // From the Moon: the way to the Sun and the way to the Earth; the phase angle between them.
-    double toSun[3], toEarth[3];
-    for (int i = 0; i < 3; ++i) {
-        toSun[i] = -earthHelio[0][i] - moon[0][i];
-        toEarth[i] = -moon[0][i];
-    }
-    const double phase = eraSepp(toSun, toEarth);
-    return (1 + std::cos(phase)) / 2;
+    return phaseAngleOf(moon[0], earthHelio[0]);
+}
+
+double moonPhaseAngle(const Sky& sky, const Frame& frame)
+{
+    double moon[2][3];
+    barycentric(Body::Moon, sky, frame, 0, moon);
+    for (int i = 0; i < 3; ++i)
+        moon[0][i] -= frame.earth.barycentric[0][i];
+    return phaseAngleOf(moon[0], frame.earth.heliocentric);
+}
+
+double moonIlluminated(Instant instant)
+{
+    return (1 + std::cos(moonPhaseAngle(instant) / degreesPerRadian)) / 2;
 }
 
 } // namespace vellmore::sky

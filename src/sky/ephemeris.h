@@ -71,6 +71,11 @@ Place placeOf(Body body, const Sky& sky, const Frame& frame);
 // The fraction of the Moon's disc the Sun lights, as seen from the Earth's centre.
 double moonIlluminated(Instant instant);
 
+// The Moon's phase angle, Sun - Moon - Earth's centre, in degrees (0 at full): at an instant by
+// the full models, or at a frame's instant from the sky's tables.
+double moonPhaseAngle(Instant instant);
+double moonPhaseAngle(const Sky& sky, const Frame& frame);
+
 // Standard refraction (10 degrees C, 1010 hPa; Saemundsson, as in Meeus 16.4), in degrees, for a
 // geometric altitude: 29 arc minutes there, so that a body whose apparent altitude is 0 stands 34
 // arc minutes below the horizon. More than a degree below, it fades to nothing at the nadir.

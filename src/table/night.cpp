@@ -1,6 +1,7 @@
 #include "table/night.h"
 
 #include "platform/numberformat.h"
+#include "sky/brightness.h"
 
 #include <algorithm>
 #include <cctype>
@@ -28,16 +29,20 @@ bool isMoonEntry(const Row& row)
     return lower(row.name).find("moon") != std::string::npos;
 }
 
-std::string percent(double fraction)
+// The phase angle (degrees) of a disc with the lit fraction `lit`.
+double phaseAngleOf(double lit)
 {
-    return platform::formatGeneral(std::round(fraction * 100)) + "%";
+    return std::acos(std::clamp(2 * lit - 1, -1.0, 1.0)) * 180 / 3.14159265358979323846;
 }
 
-// Of several Moon entries, the one whose named phase lies nearest tonight's lit fraction.
-MoonChoice chooseMoon(const std::vector<Row>& rows, double illuminated)
+// Of several Moon entries, the one whose named phase lies nearest tonight's lit fraction names
+// the Moon. Its K comes from the law, scaled by the geometric mean of K / law over the entries
+// that name a phase within the law's reach; with none, it is the named entry's own.
+MoonChoice chooseMoon(const std::vector<Row>& rows, double phaseAngle)
 {
     MoonChoice choice;
-    choice.illuminated = illuminated;
+    choice.phaseAngle = phaseAngle;
+    choice.illuminated = sky::litFraction(phaseAngle);
     std::vector<const Row*> moons;
     for (const Row& row : rows) {
         if (isMoonEntry(row))
@@ -45,26 +50,43 @@ MoonChoice chooseMoon(const std::vector<Row>& rows, double illuminated)
     }
     if (moons.empty())
         return choice;
-    choice.entry = moons.front()->name;
-    if (moons.size() == 1) {
-        choice.why = "the file's only entry for the Moon";
-        return choice;
-    }
-    std::string phases;
+    const Row* named = moons.front();
     std::optional<double> chosen;
+    std::string scaledTo;
+    double logScale = 0;
+    int scaling = 0;
     for (const Row* moon : moons) {
         const std::optional<double> phase = namedPhase(moon->name);
         if (!phase)
             continue;
-        phases += (phases.empty() ? "" : ", ") + moon->name + " " + percent(*phase);
-        if (!chosen || std::fabs(*phase - illuminated) < std::fabs(*chosen - illuminated)) {
+        if (!chosen ||
+            std::fabs(*phase - choice.illuminated) < std::fabs(*chosen - choice.illuminated)) {
             chosen = phase;
-            choice.entry = moon->name;
+            named = moon;
+        }
+        const double angle = phaseAngleOf(*phase);
+        if (angle <= sky::moonLawLimit && moon->k > 0) {
+            scaledTo += (scaledTo.empty() ? "" : ", ") + moon->name + " " +
+                        platform::formatGeneral(moon->k);
+            logScale += std::log(moon->k / sky::moonSurfaceBrightness(angle));
+            ++scaling;
         }
     }
-    choice.why = !chosen ? "no Moon entry names a phase, so the first is used"
-                         : "its phase, " + percent(*chosen) +
-                               " lit, is the nearest to tonight's of " + phases;
+    choice.entry = named->name;
+    if (scaling == 0) {
+        choice.k = named->k;
+        choice.why = moons.size() == 1 ? "the file's only entry for the Moon, its K as it stands"
+                                       : "no Moon entry names a phase the law reaches, so the "
+                                         "first is used, its K as it stands";
+        return choice;
+    }
+    choice.fullK = std::exp(logScale / scaling);
+    choice.k = moonK(*choice.fullK, phaseAngle);
+    choice.why = "its K follows the phase by Krisciunas and Schaefer's law, scaled to " + scaledTo +
+                 ": " + platform::formatGeneral(choice.k) + " tonight";
+    if (phaseAngle > sky::moonLawLimit)
+        choice.why += "; the Moon is too near the Sun for the law, so its K is the law's at 150 "
+                      "degrees";
     return choice;
 }
 
@@ -95,6 +117,11 @@ void spanNight(NightPlan& plan, const sky::Sky& sky, const sky::SearchGrid& day,
 }
 
 } // namespace
+
+double moonK(double fullK, double phaseAngle)
+{
+    return rounded(fullK * sky::moonSurfaceBrightness(phaseAngle), 2);
+}
 
 std::optional<double> namedPhase(const std::string& name)
 {
@@ -210,7 +237,7 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
     const sky::SearchGrid day = sky::searchGrid(sky, noon, 24);
     spanNight(plan, sky, day, noon);
     const sky::Date tomorrow = sky::dateOfDay(sky::daysSinceEpoch(options.date) + 1);
-    plan.moon = chooseMoon(table.rows, sky::moonIlluminated(sky::instantOf(tomorrow, 0, offset)));
+    plan.moon = chooseMoon(table.rows, sky::moonPhaseAngle(sky::instantOf(tomorrow, 0, offset)));
 
     std::vector<PlanObject*> placed;
     for (const Row& row : table.rows) {
@@ -252,10 +279,17 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
             row.time = t;
             row.place = sky::placeOf(*placed[i]->body, sky, frame);
             row.sky = state;
+            row.k = placed[i]->row->k;
+            const bool byPhase = placed[i]->body == sky::Body::Moon && plan.moon.fullK;
+            if (byPhase)
+                row.k = moonK(*plan.moon.fullK, sky::moonPhaseAngle(sky, frame));
             if (row.place.altitude > 0) {
                 const std::vector<double>& isos = table.plan.isos;
-                for (size_t s = 0; s < isos.size(); ++s)
-                    row.cells.push_back(cellFor(table, zenith[i][s], isos[s], row.place.altitude));
+                for (size_t s = 0; s < isos.size(); ++s) {
+                    row.cells.push_back(
+                        byPhase ? cellFor(table, row.k, isos[s], row.place.altitude)
+                                : cellFor(table, zenith[i][s], isos[s], row.place.altitude));
+                }
             }
             placed[i]->rows.push_back(std::move(row));
         }
@@ -276,8 +310,13 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
         }
         for (const Instant t : plan.chartHours) {
             const sky::Frame frame = sky::frameAt(sky, t);
-            for (PlanObject* object : placed)
+            for (PlanObject* object : placed) {
                 object->hourAltitudes.push_back(sky::placeOf(*object->body, sky, frame).altitude);
+                object->hourK.push_back(
+                    object->body == sky::Body::Moon && plan.moon.fullK
+                        ? moonK(*plan.moon.fullK, sky::moonPhaseAngle(sky, frame))
+                        : object->row->k);
+            }
         }
     }
     return plan;

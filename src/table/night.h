@@ -27,6 +27,7 @@ struct PlanRow
     sky::Instant time = 0;
     sky::Place place;
     sky::SkyState sky = sky::SkyState::Dark;
+    double k = 0;            // the object's K at this step: the Moon's follows its phase
     std::vector<Cell> cells; // empty below the horizon
 };
 
@@ -38,16 +39,24 @@ struct PlanObject
     std::vector<PlanRow> rows;
     std::vector<double> chartAltitudes; // at NightPlan::chartTimes
     std::vector<double> hourAltitudes;  // at NightPlan::chartHours
+    std::vector<double> hourK;          // the object's K at NightPlan::chartHours
 };
 
-// Tonight's Moon: the illuminated fraction at local midnight, and which of the file's Moon
-// entries the plan uses, and why.
+// Tonight's Moon at local midnight, the file's entry the plan names it by (the one whose named
+// phase is nearest), and its K: where entries name a phase, the K of Krisciunas and Schaefer's
+// law scaled to theirs, which follows the phase from step to step; else the entry's own.
 struct MoonChoice
 {
     double illuminated = 0;
-    std::string entry; // "" where the file has none
+    double phaseAngle = 0;       // degrees
+    std::string entry;           // "" where the file has none
+    std::optional<double> fullK; // the law's K at full Moon; none: the entry's K as it stands
+    double k = 0;                // tonight's, at local midnight
     std::string why;
 };
+
+// The Moon's K at a phase angle (degrees) by the law scaled to `fullK`, to 2 decimals.
+double moonK(double fullK, double phaseAngle);
 
 struct NightPlan
 {

@@ -133,7 +133,7 @@ std::string curve(const ExposureTable& table, const NightPlan& plan, const PlanO
         const double altitude = object.hourAltitudes[i];
         if (altitude <= 0)
             continue;
-        const Cell cell = cellFor(table, object.row->k, table.plan.isos.front(), altitude);
+        const Cell cell = cellFor(table, object.hourK[i], table.plan.isos.front(), altitude);
         out += "<circle cx=\"" + number(axes.x(t)) + "\" cy=\"" + number(Axes::y(altitude)) +
                "\" r=\"3\" fill=\"" + colour + "\"/>\n";
         if (cell.reciprocal)

@@ -82,7 +82,10 @@ std::string renderNightText(const ExposureTable& table, const NightPlan& plan)
             unplaced.push_back(*object.row);
             continue;
         }
-        out += "\n" + object.row->name + " (K " + formatGeneral(object.row->k) +
+        const bool byPhase = object.body == sky::Body::Moon && plan.moon.fullK;
+        out += "\n" + object.row->name + " (K " +
+               (byPhase ? formatGeneral(plan.moon.k) + " at midnight, by its phase"
+                        : formatGeneral(object.row->k)) +
                "): " + eventsLine(object, offset) + "\n";
         out += objectRows(table, object, offset);
     }

@@ -118,6 +118,7 @@ std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
         }
         for (const PlanRow& row : object.rows) {
             std::vector<std::string> fields = named;
+            fields[1] = fullPrecision(row.k); // the Moon's follows its phase
             fields.insert(
                 fields.end(),
                 {sky::isoUtc(row.time), localClock(row.time, offset),

@@ -130,7 +130,13 @@ void nightJson(JsonWriter& json, const ExposureTable& table, const NightPlan& pl
     json.endObject();
     json.key("moon").beginObject();
     json.key("illuminated").value(rounded(plan.moon.illuminated, 3));
+    json.key("phase_angle_deg").value(rounded(plan.moon.phaseAngle, 1));
     json.key("entry").value(unlessEmpty(plan.moon.entry));
+    json.key("k").value(plan.moon.entry.empty() ? std::nullopt
+                                                : std::optional<double>(plan.moon.k));
+    json.key("k_full_moon")
+        .value(plan.moon.fullK ? std::optional<double>(rounded(*plan.moon.fullK, 2))
+                               : std::nullopt);
     json.key("why").value(unlessEmpty(plan.moon.why));
     json.endObject();
     opticsJson(json, table);
@@ -164,6 +170,7 @@ void nightJson(JsonWriter& json, const ExposureTable& table, const NightPlan& pl
             json.key("altitude_deg").value(rounded(row.place.altitude, 2));
             json.key("azimuth_deg").value(rounded(row.place.azimuth, 2));
             json.key("sky").value(sky::skyName(row.sky));
+            json.key("k").value(row.k);
             json.key("air_mass");
             if (row.cells.empty())
                 json.null();

@@ -29,13 +29,15 @@ TEST(Tabulated, StaysWithinItsBoundsOf26HourSpansFrom1900To2100)
     const Date starts[] = {{1900, 1, 1}, {1931, 5, 17},  {1969, 7, 20}, {1973, 11, 10},
                            {2000, 1, 1}, {2019, 11, 11}, {2026, 12, 7}, {2032, 11, 13},
                            {2051, 3, 3}, {2077, 9, 30},  {2099, 12, 30}};
-    double pole = 0, velocity = 0, moon = 0, planets = 0;
+    double pole = 0, velocity = 0, moon = 0, planets = 0, phase = 0;
     for (const Date& start : starts) {
         const Instant from = instantOf(start, 0, 0) + 0.37 * secondsPerDay;
         const Instant to = from + 26 * 3600;
         const Sky sky = skyOver({}, from, to);
         for (Instant t = from; t <= to; t += 7 * 60) {
             const double tt = terrestrialTime(t);
+            phase = std::max(phase,
+                             std::fabs(moonPhaseAngle(sky, frameAt(sky, t)) - moonPhaseAngle(t)));
             const EarthState got = sky.earth.at(tt);
             const EarthState full = earthStateAt(tt);
             pole = std::max({pole, std::fabs(got.x - full.x) * masPerRadian,
@@ -61,6 +63,7 @@ TEST(Tabulated, StaysWithinItsBoundsOf26HourSpansFrom1900To2100)
     EXPECT_LE(velocity, 0.1);
     EXPECT_LE(moon, 1.0);
     EXPECT_LE(planets, 1.0);
+    EXPECT_LE(phase, 1e-6) << "the Moon's phase angle from the tables, in degrees";
 }
 
 void cubic(double t, int which, double* out)

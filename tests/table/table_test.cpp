@@ -320,18 +320,20 @@ TEST_F(TableApp, PlansTheNightFromSunsetToSunrise)
     }
 }
 
-// Tonight's Moon entry: the phase word nearest the lit fraction (99.8% over Cape Town on the
-// night of 2100-06-21, by astronomy-engine), else the only entry, else the first.
+// Tonight's Moon: named by the entry whose phase word is nearest the lit fraction (99.8% over
+// Cape Town on the night of 2100-06-21, by astronomy-engine), its K by the law scaled to the
+// entries that name a phase, else the only or first entry's K as it stands.
 TEST_F(TableApp, ChoosesTheMoonEntryNearestTonightsPhase)
 {
     // clang-format off
     const std::pair<const char*, std::optional<double>> phases[] = {
         {"new moon", 0}, {"CRESCENT", 0.25}, {"QuarterMoon", 0.5}, {"HalfMoon", 0.5}, {"Gibbous", 0.75},
         {"FullMoon", 1}, {"Moon", std::nullopt}};
-    const struct { const char* file; const char* entry; const char* why; } cases[] = {
-        {"[Exposures]\r\nNewMoon=1\r\nGibbousMoon=2\r\nFullMoon=3\r\n", "FullMoon", "its phase, 100% lit, is the nearest to tonight's of NewMoon 0%, GibbousMoon 75%, FullMoon 100%"},
-        {"[Exposures]\r\nmoon=40\r\n", "moon", "the file's only entry for the Moon"},
-        {"[Exposures]\r\nMoon A=1\r\nMoon B=2\r\n", "Moon A", "no Moon entry names a phase, so the first is used"},
+    // K / law at 75% lit (60 degrees) is 2 / 0.3021 = 6.62, at full 3: their geometric mean 4.46.
+    const struct { const char* file; const char* entry; std::optional<double> fullK; const char* why; } cases[] = {
+        {"[Exposures]\r\nNewMoon=1\r\nGibbousMoon=2\r\nFullMoon=3\r\n", "FullMoon", 4.46, "its K follows the phase by Krisciunas and Schaefer's law, scaled to GibbousMoon 2, FullMoon 3: "},
+        {"[Exposures]\r\nmoon=40\r\n", "moon", std::nullopt, "the file's only entry for the Moon, its K as it stands"},
+        {"[Exposures]\r\nMoon A=1\r\nMoon B=2\r\n", "Moon A", std::nullopt, "no Moon entry names a phase the law reaches, so the first is used, its K as it stands"},
     };
     // clang-format on
     for (const auto& [name, phase] : phases)
@@ -341,10 +343,18 @@ TEST_F(TableApp, ChoosesTheMoonEntryNearestTonightsPhase)
             run({"--json", "--settings", write(c.file), "--site", "-33.92,18.42", "--date",
                  "2100-06-21", "--utc-offset", "+02:00"})
                 .out);
-        EXPECT_NEAR(json["moon"]["illuminated"].get<double>(), 0.998, 0.01);
-        EXPECT_EQ(json["moon"]["entry"], c.entry);
-        EXPECT_EQ(json["moon"]["why"], c.why);
+        const auto& moon = json["moon"];
+        EXPECT_NEAR(moon["illuminated"].get<double>(), 0.998, 0.01);
+        EXPECT_EQ(moon["entry"], c.entry);
+        EXPECT_EQ(moon["why"].get<std::string>().rfind(c.why, 0), 0u) << moon["why"];
         EXPECT_EQ(json["objects"].size(), 1u) << "the Moon once, whatever its entries";
+        if (c.fullK) {
+            EXPECT_NEAR(moon["k_full_moon"].get<double>(), *c.fullK, 0.01);
+        } else {
+            EXPECT_TRUE(moon["k_full_moon"].is_null());
+            for (const auto& row : json["objects"][0]["rows"])
+                EXPECT_EQ(row["k"], moon["k"]) << "the entry's own K at every step";
+        }
     }
     // Where the Sun stays up, the text says so; an event that does not happen is "none".
     const std::string text = run({"--settings", write("[Exposures]\r\nmoon=40\r\n"), "--site",
@@ -354,6 +364,42 @@ TEST_F(TableApp, ChoosesTheMoonEntryNearestTonightsPhase)
                         "hours from local noon.\n"),
               std::string::npos)
         << text;
+}
+
+// The Moon's K by Krisciunas and Schaefer's law, scaled to the default file's CrescentMoon 20,
+// QuarterMoon 40 and FullMoon 200: about 21, 37, 61 and 203 at 25, 50, 75 and 100% lit, with no
+// jump between them; FullMoon=200 alone gives the same shape. A Moon under 7% lit (1% on the
+// night of 2026-12-07) takes the law's value at 150 degrees: 202.89 x 10^(-0.4 x 5.925) / 0.067.
+TEST_F(TableApp, GivesTheMoonTheKOfItsPhase)
+{
+    const auto moonOf = [this](const char* file, const char* date) {
+        return nlohmann::json::parse(
+            run({"--json", "--settings", write(file), "--site", "34.05,-118.25,100", "--date", date,
+                 "--utc-offset", "-08:00"})
+                .out)["moon"];
+    };
+    const auto defaults = moonOf("[Exposures]\r\nCrescentMoon=20\r\nQuarterMoon=40\r\n"
+                                 "FullMoon=200\r\n",
+                                 "2026-12-07");
+    const auto fullOnly = moonOf("[Exposures]\r\nFullMoon=200\r\n", "2026-12-07");
+    const double scale = defaults["k_full_moon"].get<double>();
+    const std::pair<double, double> figures[] = {{120, 21}, {90, 37}, {60, 61}, {0, 203}};
+    for (const auto& [angle, k] : figures) {
+        EXPECT_NEAR(moonK(scale, angle), k, 0.05 * k) << angle;
+    }
+    EXPECT_EQ(fullOnly["k_full_moon"], 200);
+    EXPECT_NEAR(defaults["k"].get<double>(), 12.92, 0.01);
+    EXPECT_NE(defaults["why"].get<std::string>().find("too near the Sun for the law"),
+              std::string::npos);
+    // Steps apart, the K follows the phase; a Moon=50 file keeps its 50.
+    const auto night = nlohmann::json::parse(
+        run({"--json", "--site", "34.05,-118.25,100", "--date", "2026-12-21", "--utc-offset",
+             "-08:00", "--settings",
+             write("[Exposures]\r\nQuarterMoon=40\r\nFullMoon=200\r\nMoon=50\r\n")})
+            .out);
+    const auto& rows = night["objects"][0]["rows"];
+    EXPECT_NE(rows.front()["k"], rows.back()["k"]);
+    EXPECT_EQ(moonOf("[Exposures]\r\nMoon=50\r\n", "2026-12-21")["k"], 50);
 }
 
 // The chart: a whole SVG document, put in place only once it is whole.
