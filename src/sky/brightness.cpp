@@ -1,9 +1,76 @@
 #include "sky/brightness.h"
 
+#include <erfam.h>
+
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace vellmore::sky {
+namespace {
+
+constexpr double degree = 3.14159265358979323846 / 180;
+
+// Equatorial radii in km (IAU WGCCRE 2015; the Moon's mean radius), by Body.
+constexpr double radiusKm[] = {696000, 1737.4, 2440.53, 6051.8, 3396.19,
+                               71492,  60268,  25559,   24764};
+
+double polynomial(double x, std::initializer_list<double> coefficients)
+{
+    double sum = 0, power = 1;
+    for (const double c : coefficients) {
+        sum += c * power;
+        power *= x;
+    }
+    return sum;
+}
+
+// The magnitude at 1 au from the Sun and the site, at phase angle a (degrees).
+std::optional<double> unitMagnitude(Body body, double a, double poleLatitude, double year)
+{
+    switch (body) {
+    case Body::Mercury:
+        return polynomial(
+            a, {-0.613, 6.3280e-02, -1.6336e-03, 3.3644e-05, -3.4265e-07, 1.6893e-09, -3.0334e-12});
+    case Body::Venus:
+        if (a < 163.7)
+            return polynomial(a, {-4.384, -1.044e-03, 3.687e-04, -2.814e-06, 8.938e-09});
+        return polynomial(a, {236.05828, -2.81914, 8.39034e-03});
+    case Body::Mars:
+        if (a <= 50)
+            return polynomial(a, {-1.601, 0.02267, -0.0001302});
+        return polynomial(a, {-0.367, -0.02573, 0.0003445});
+    case Body::Jupiter:
+        if (a <= 12)
+            return polynomial(a, {-9.395, -3.7e-04, 6.16e-04});
+        return -9.428 -
+               2.5 * std::log10(polynomial(a / 180, {1.0, -1.507, -0.363, -0.062, 2.809, -1.876}));
+    case Body::Saturn: {
+        const double tilt = std::sin(std::fabs(poleLatitude) * degree);
+        // Globe and rings where the paper fits them (phase to 6.5 degrees, tilt to 27); the
+        // globe alone beyond.
+        if (a <= 6.5 && std::fabs(poleLatitude) <= 27)
+            return -8.914 - 1.825 * tilt + 0.026 * a - 0.378 * tilt * std::exp(-2.25 * a);
+        if (a <= 6)
+            return polynomial(a, {-8.95, -3.7e-04, 6.16e-04});
+        return polynomial(a, {-8.94, 2.446e-04, 2.672e-04, -1.505e-06, 4.767e-09});
+    }
+    case Body::Uranus:
+        return -7.110 - 8.4e-04 * std::fabs(poleLatitude) + 6.587e-03 * a + 1.045e-04 * a * a;
+    case Body::Neptune: {
+        const double atZero = year < 1980   ? -6.89
+                              : year < 2000 ? -6.89 - 0.0054 * (year - 1980)
+                                            : -7.00;
+        return atZero + 7.944e-03 * a + 9.617e-05 * a * a;
+    }
+    case Body::Sun:
+    case Body::Moon:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 double moonMagnitude(double phaseAngle)
 {
@@ -13,13 +80,32 @@ double moonMagnitude(double phaseAngle)
 
 double litFraction(double phaseAngle)
 {
-    return (1 + std::cos(phaseAngle * 3.14159265358979323846 / 180)) / 2;
+    return (1 + std::cos(phaseAngle * degree)) / 2;
 }
 
 double moonSurfaceBrightness(double phaseAngle)
 {
     const double a = std::min(std::fabs(phaseAngle), moonLawLimit);
     return std::pow(10, -0.4 * (moonMagnitude(a) - moonMagnitude(0))) / litFraction(a);
+}
+
+std::optional<double> planetMagnitude(Body body, const Place& place, double year)
+{
+    const std::optional<double> unit =
+        unitMagnitude(body, place.phaseAngle, place.poleLatitude, year);
+    if (!unit)
+        return std::nullopt;
+    return *unit + 5 * std::log10(place.sunDistance * place.distance);
+}
+
+Disc discOf(Body body, const Place& place, double year)
+{
+    Disc disc;
+    const double radius = radiusKm[static_cast<size_t>(body)] * 1e3 / ERFA_DAU;
+    disc.diameter = 2 * std::asin(std::min(radius / place.distance, 1.0)) / degree * 3600;
+    disc.litFraction = litFraction(place.phaseAngle);
+    disc.magnitude = planetMagnitude(body, place, year);
+    return disc;
 }
 
 } // namespace vellmore::sky

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "sky/ephemeris.h"
+
+#include <optional>
+
 namespace vellmore::sky {
 
 // The Moon's integrated V magnitude at a phase angle (degrees, 0 at full), by Krisciunas and
@@ -16,5 +20,23 @@ double moonSurfaceBrightness(double phaseAngle);
 
 // The lit fraction of a disc at a phase angle (degrees).
 double litFraction(double phaseAngle);
+
+// A body's disc as the site sees it: its equatorial diameter from the IAU working group's radius
+// (2015) and its distance, the lit fraction, and for a planet its visual magnitude.
+struct Disc
+{
+    double diameter = 0; // arc seconds
+    double litFraction = 0;
+    std::optional<double> magnitude;
+};
+
+Disc discOf(Body body, const Place& place, double year);
+
+// A planet's visual magnitude by Mallama and Hilton (2018, "Computing apparent planetary
+// magnitudes for The Astronomical Almanac"): 5 log10(r d) plus the planet's magnitude at unit
+// distances at the phase angle; Saturn's with its rings, by the tilt of their plane to the site.
+// Mars and Jupiter without the small corrections for the longitude of their faces; Uranus by the
+// site's latitude on it; Neptune's brightening over 1980-2000 taken in. None for other bodies.
+std::optional<double> planetMagnitude(Body body, const Place& place, double year);
 
 } // namespace vellmore::sky

@@ -165,6 +165,27 @@ Place placeOf(Body body, const Sky& sky, const Frame& frame)
     place.altitude = place.trueAltitude + refraction(place.trueAltitude);
     place.azimuth = eraAnp(azimuth) * degreesPerRadian;
     place.hourAngle = eraAnpm(hourAngle);
+    place.distance = distance;
+    const EarthState& earth = frame.earth;
+    double fromSun[3], toSite[3];
+    for (int i = 0; i < 3; ++i) {
+        fromSun[i] = then[0][i] - (earth.barycentric[0][i] - earth.heliocentric[i]);
+        toSite[i] = -p[i];
+    }
+    place.sunDistance = eraPm(fromSun);
+    double toSun[3];
+    eraSxp(-1, fromSun, toSun);
+    place.phaseAngle = body == Body::Sun ? 0 : eraSepp(toSun, toSite) * degreesPerRadian;
+    if (body == Body::Saturn || body == Body::Uranus) {
+        // The pole's right ascension and declination by the IAU working group (2015), in the
+        // ICRS that the positions are in, with centuries from J2000.0.
+        const double t = frame.tt / 36525;
+        const double ra = body == Body::Saturn ? 40.589 - 0.036 * t : 257.311;
+        const double dec = body == Body::Saturn ? 83.537 - 0.004 * t : -15.175;
+        double pole[3];
+        eraS2c(ra / degreesPerRadian, dec / degreesPerRadian, pole);
+        place.poleLatitude = 90 - eraSepp(pole, toSite) * degreesPerRadian;
+    }
     if (body == Body::Sun)
         place.semiDiameter = sunSemiDiameterAtOneAu / distance;
     else if (body == Body::Moon)

@@ -36,6 +36,10 @@ struct Place
     double azimuth = 0;      // degrees
     double hourAngle = 0;    // radians, -pi to pi, 0 on the meridian
     double semiDiameter = 0; // degrees, of the Sun and the Moon (0 for planets)
+    double distance = 0;     // au, from the site to where the light left the body
+    double sunDistance = 0;  // au, of the body from the Sun when the light left it
+    double phaseAngle = 0;   // degrees, between the Sun and the site as seen from the body
+    double poleLatitude = 0; // degrees, the site's latitude on Saturn's rings or Uranus (IAU pole)
 };
 
 // A site watched over a span of time, with the Earth's slow terms and the bodies' positions and

@@ -260,6 +260,12 @@ void JsonWriter::value(double number)
     m_used = static_cast<size_t>(writeNumber(room(32), number) - m_out.data());
 }
 
+void JsonWriter::value(bool truth)
+{
+    element();
+    put(truth ? "true" : "false");
+}
+
 void JsonWriter::value(const std::optional<double>& number)
 {
     if (number)

@@ -25,6 +25,7 @@ public:
     JsonWriter& key(std::string_view name);
 
     void value(double number); // null where it is not finite
+    void value(bool truth);
     void value(const std::optional<double>& number);
     void value(std::string_view text);
     void value(const char* text) { value(std::string_view(text)); }

@@ -29,6 +29,12 @@ bool isMoonEntry(const Row& row)
     return lower(row.name).find("moon") != std::string::npos;
 }
 
+// The calendar year with its fraction, for Neptune's slow change of brightness.
+double yearOf(Instant t)
+{
+    return 1970 + t / (365.2425 * sky::secondsPerDay);
+}
+
 // The phase angle (degrees) of a disc with the lit fraction `lit`.
 double phaseAngleOf(double lit)
 {
@@ -117,6 +123,19 @@ void spanNight(NightPlan& plan, const sky::Sky& sky, const sky::SearchGrid& day,
 }
 
 } // namespace
+
+DiscOnSensor onSensor(const ExposureTable& table, const sky::Disc& disc)
+{
+    DiscOnSensor on;
+    if (table.imageScale && *table.imageScale > 0)
+        on.pixels = disc.diameter / *table.imageScale;
+    if (table.field && disc.diameter > 0) {
+        const double side = std::min(table.field->first, table.field->second) * 60;
+        on.fits = disc.diameter <= side;
+        on.timesAcross = side / disc.diameter;
+    }
+    return on;
+}
 
 double moonK(double fullK, double phaseAngle)
 {
@@ -254,9 +273,14 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
             object.events = sky::eventsOf(*object.body, sky, day);
         plan.objects.push_back(std::move(object));
     }
+    const Instant tonight = sky::instantOf(tomorrow, 0, offset);
+    const sky::Frame atMidnight = sky::frameAt(sky, tonight);
     for (PlanObject& object : plan.objects) {
-        if (object.body)
-            placed.push_back(&object);
+        if (!object.body)
+            continue;
+        placed.push_back(&object);
+        object.disc =
+            sky::discOf(*object.body, sky::placeOf(*object.body, sky, atMidnight), yearOf(tonight));
     }
 
     // Rows on the step's whole minutes of local time, counted from the date's local midnight.
@@ -280,6 +304,7 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
             row.place = sky::placeOf(*placed[i]->body, sky, frame);
             row.sky = state;
             row.k = placed[i]->row->k;
+            row.disc = sky::discOf(*placed[i]->body, row.place, yearOf(t));
             const bool byPhase = placed[i]->body == sky::Body::Moon && plan.moon.fullK;
             if (byPhase)
                 row.k = moonK(*plan.moon.fullK, sky::moonPhaseAngle(sky, frame));

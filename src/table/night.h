@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sky/brightness.h"
 #include "sky/events.h"
 #include "table/exposuretable.h"
 
@@ -29,6 +30,7 @@ struct PlanRow
     sky::SkyState sky = sky::SkyState::Dark;
     double k = 0;            // the object's K at this step: the Moon's follows its phase
     std::vector<Cell> cells; // empty below the horizon
+    sky::Disc disc;          // its size, phase and brightness at this step
 };
 
 struct PlanObject
@@ -36,6 +38,7 @@ struct PlanObject
     const Row* row = nullptr;      // the file's object, with its exposures at the zenith
     std::optional<sky::Body> body; // none: its place in the sky is not known
     sky::Events events;            // in the 24 hours from local noon
+    sky::Disc disc;                // at local midnight
     std::vector<PlanRow> rows;
     std::vector<double> chartAltitudes; // at NightPlan::chartTimes
     std::vector<double> hourAltitudes;  // at NightPlan::chartHours
@@ -77,6 +80,16 @@ struct NightPlan
 // by the one of its entries nearest tonight's phase, and each planet, step by step through the
 // night; every other object as the table has it.
 NightPlan planNight(const ExposureTable& table, const NightOptions& options);
+
+// A disc against the table's sensor: its diameter in pixels at the image scale, and whether it
+// fits the sensor's shorter side and how many times across; each where the table has the sensor.
+struct DiscOnSensor
+{
+    std::optional<double> pixels;
+    std::optional<bool> fits;
+    std::optional<double> timesAcross;
+};
+DiscOnSensor onSensor(const ExposureTable& table, const sky::Disc& disc);
 
 // The phase an entry's name gives the Moon as a lit fraction: New 0, Crescent 0.25, Quarter and
 // Half 0.5, Gibbous 0.75, Full 1, in any letter case; none where the name has no such word.

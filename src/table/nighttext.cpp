@@ -27,6 +27,24 @@ std::string eventsLine(const PlanObject& object, int offset)
     return line + ", sets " + at(e.set);
 }
 
+// The disc at midnight: its size, phase and brightness, and against the sensor.
+std::string discLine(const ExposureTable& table, const sky::Disc& disc)
+{
+    std::string line = "Disc at midnight " + formatPattern(disc.diameter, 2) + "\" across, " +
+                       formatPattern(disc.litFraction * 100, 1) + "% lit";
+    if (disc.magnitude)
+        line += ", magnitude " + formatPattern(*disc.magnitude, 2);
+    const DiscOnSensor on = onSensor(table, disc);
+    if (on.pixels)
+        line += ", " + formatPattern(*on.pixels, 1) + " px";
+    if (on.fits) {
+        line += *on.fits
+                    ? ", fits the sensor " + formatPattern(*on.timesAcross, 2) + " times across"
+                    : ", wider than the sensor";
+    }
+    return line + "\n";
+}
+
 // An object's rows: local time, the sky, where it stands and the air it is seen through, then
 // the exposure at each film speed; a row below the horizon says so instead.
 std::string objectRows(const ExposureTable& table, const PlanObject& object, int offset)
@@ -87,6 +105,7 @@ std::string renderNightText(const ExposureTable& table, const NightPlan& plan)
                (byPhase ? formatGeneral(plan.moon.k) + " at midnight, by its phase"
                         : formatGeneral(object.row->k)) +
                "): " + eventsLine(object, offset) + "\n";
+        out += discLine(table, object.disc);
         out += objectRows(table, object, offset);
     }
     if (!unplaced.empty()) {

@@ -92,9 +92,14 @@ std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
 {
     const int offset = plan.options.offsetMinutes;
     const size_t isos = table.plan.isos.size();
-    std::vector<std::string> header = {"object",       "k",           "body",
-                                       "time",         "local_time",  "sky",
-                                       "altitude_deg", "azimuth_deg", "air_mass"};
+    std::vector<std::string> header = {"object",       "k",
+                                       "body",         "time",
+                                       "local_time",   "sky",
+                                       "altitude_deg", "azimuth_deg",
+                                       "air_mass",     "diameter_arcsec",
+                                       "lit_fraction", "magnitude",
+                                       "diameter_px",  "fits_sensor",
+                                       "times_across"};
     for (const double iso : table.plan.isos) {
         for (const char* column : {"exposure_s_iso", "shutter_iso", "offset_stops_iso"})
             header.push_back(column + fullPrecision(iso));
@@ -107,7 +112,7 @@ std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
             object.body ? sky::bodyName(*object.body) : std::string()};
         if (!object.body) {
             std::vector<std::string> fields = named;
-            fields.resize(fields.size() + 6);
+            fields.resize(fields.size() + 12);
             appendExposures(fields, object.row->cells, isos);
             const std::string fault = faultNote(object.row->cells);
             fields.push_back(
@@ -126,6 +131,15 @@ std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
                  fullPrecision(rounded(row.place.azimuth, 2)),
                  row.cells.empty() ? std::string()
                                    : fullPrecision(rounded(*row.cells.front().airMass, 3))});
+            const DiscOnSensor on = onSensor(table, row.disc);
+            const auto figure = [](const std::optional<double>& value, int decimals) {
+                return value ? fullPrecision(rounded(*value, decimals)) : std::string();
+            };
+            fields.insert(fields.end(),
+                          {fullPrecision(rounded(row.disc.diameter, 2)),
+                           fullPrecision(rounded(row.disc.litFraction, 3)),
+                           figure(row.disc.magnitude, 2), figure(on.pixels, 1),
+                           on.fits ? (*on.fits ? "yes" : "no") : "", figure(on.timesAcross, 2)});
             appendExposures(fields, row.cells, isos);
             fields.push_back(row.cells.empty() ? "below the horizon"
                                                : csvField(faultNote(row.cells)));

@@ -84,6 +84,27 @@ void exposuresJson(JsonWriter& json, const std::vector<Cell>& cells)
     json.endArray();
 }
 
+// A disc's figures; the magnitude for planets, the pixels and the sensor where the table has them.
+void discJson(JsonWriter& json, const ExposureTable& table, const sky::Disc& disc)
+{
+    const DiscOnSensor on = onSensor(table, disc);
+    json.key("disc").beginObject();
+    json.key("diameter_arcsec").value(rounded(disc.diameter, 2));
+    json.key("lit_fraction").value(rounded(disc.litFraction, 3));
+    json.key("magnitude")
+        .value(disc.magnitude ? std::optional<double>(rounded(*disc.magnitude, 2)) : std::nullopt);
+    json.key("diameter_px")
+        .value(on.pixels ? std::optional<double>(rounded(*on.pixels, 1)) : std::nullopt);
+    json.key("fits_sensor");
+    if (on.fits)
+        json.value(*on.fits);
+    else
+        json.null();
+    json.key("times_across")
+        .value(on.timesAcross ? std::optional<double>(rounded(*on.timesAcross, 2)) : std::nullopt);
+    json.endObject();
+}
+
 void when(JsonWriter& json, const char* name, const std::optional<sky::Instant>& t)
 {
     json.key(name);
@@ -163,6 +184,7 @@ void nightJson(JsonWriter& json, const ExposureTable& table, const NightPlan& pl
         else
             json.null();
         when(json, "set", e.set);
+        discJson(json, table, object.disc);
         json.key("rows").beginArray();
         for (const PlanRow& row : object.rows) {
             json.beginObject();
@@ -176,6 +198,7 @@ void nightJson(JsonWriter& json, const ExposureTable& table, const NightPlan& pl
                 json.null();
             else
                 json.value(rounded(*row.cells.front().airMass, 3));
+            discJson(json, table, row.disc);
             exposuresJson(json, row.cells);
             json.endObject();
         }

@@ -3,6 +3,7 @@
 // astronomy library that shares no code with ERFA, for nine sites on both hemispheres and at the
 // equator, from 1900 to 2100, a polar night and a midnight sun included. Times are seconds since
 // 1970-01-01 UTC; the span searched is the 24 hours from each site's local noon.
+#include "sky/brightness.h"
 #include "sky/events.h"
 
 #include <gtest/gtest.h>
@@ -183,6 +184,44 @@ TEST(Sky, NamesTheTwilightBySunsDepth)
     const Sky sky = skyOf(Greenwich);
     for (const auto& [time, state] : cases)
         EXPECT_STREQ(skyName(skyAt(sky, frameAt(sky, time))), skyName(state)) << isoUtc(time);
+}
+
+// Each disc from the site's distance and the IAU working group's equatorial radius (2015), and
+// the brightness by Mallama and Hilton's formulas against the figures published for three
+// oppositions: Mars at its closest on 2003-08-27 (NASA: 25.11", -2.88), Jupiter on 2022-09-26
+// (NASA: 49.9", -2.9; Sky & Telescope: -2.94) and Saturn, its rings open, on 2003-12-31
+// (Sky & Telescope: -0.5). Seen from a site on the equator, within 0.05" of the radius at the
+// ephemeris's distance, 0.1" of the published size and 0.1 magnitude.
+TEST(Sky, SizesTheDiscsAndWeighsTheirLight)
+{
+    // clang-format off
+    const struct { Body body; Date date; int minutes; double radiusKm; std::optional<double> diameter; double magnitude; } cases[] = {
+        {Body::Mars, {2003, 8, 27}, 9 * 60 + 51, 3396.19, 25.11, -2.88},
+        {Body::Jupiter, {2022, 9, 26}, 20 * 60, 71492, 49.9, -2.94},
+        {Body::Saturn, {2003, 12, 31}, 0, 60268, std::nullopt, -0.5},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(bodyName(c.body));
+        const Instant t = instantOf(c.date, c.minutes, 0);
+        const Sky sky = skyOver({}, t - 3600, t + 3600);
+        const sky::Place place = placeOf(c.body, sky, frameAt(sky, t));
+        const Disc disc = discOf(c.body, place, c.date.year);
+        const double au = 149597870.7; // km
+        EXPECT_NEAR(disc.diameter, 2 * std::atan(c.radiusKm / (place.distance * au)) * 206264.806,
+                    0.05);
+        if (c.diameter) {
+            EXPECT_NEAR(disc.diameter, *c.diameter, 0.1);
+        }
+        ASSERT_TRUE(disc.magnitude);
+        EXPECT_NEAR(*disc.magnitude, c.magnitude, 0.1);
+        EXPECT_GT(disc.litFraction, 0.99);
+    }
+    // The law's own figures: V(0) = -12.73; at 90 degrees 2.34 + 0.2624 fainter, and a quarter
+    // Moon's lit half is then 2 x 10^(-0.4 x 2.6024) = 0.182 as bright as the full Moon's face.
+    EXPECT_DOUBLE_EQ(moonMagnitude(0), -12.73);
+    EXPECT_NEAR(moonSurfaceBrightness(90), 0.182, 0.001);
+    EXPECT_EQ(moonSurfaceBrightness(170), moonSurfaceBrightness(150));
 }
 
 TEST(Calendar, CountsDaysAndWritesTimes)

@@ -53,7 +53,7 @@ void document(JsonWriter& json, int rows)
     json.key("rows").beginArray();
     for (int i = 0; i < rows; ++i) {
         json.beginObject();
-        json.key("n").value(i);
+        json.key("n").value(static_cast<double>(i));
         json.key("fault").value(std::optional<std::string>());
         json.endObject();
     }

@@ -285,10 +285,12 @@ TEST_F(TableApp, PlansTheNightFromSunsetToSunrise)
     const std::string csv = plan({"--csv", "--iso", "100,400"});
     EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
               "object,k,body,time,local_time,sky,altitude_deg,azimuth_deg,air_mass,"
+              "diameter_arcsec,lit_fraction,magnitude,diameter_px,fits_sensor,times_across,"
               "exposure_s_iso100,shutter_iso100,offset_stops_iso100,exposure_s_iso400,"
               "shutter_iso400,offset_stops_iso400,note\r\n");
-    EXPECT_NE(csv.find("\r\nComet X,5,,,,,,,,0.577024,1/2 s,0.21,0.144256,1/8 s,0.21,its place"),
-              std::string::npos)
+    EXPECT_NE(
+        csv.find("\r\nComet X,5,,,,,,,,,,,,,,0.577024,1/2 s,0.21,0.144256,1/8 s,0.21,its place"),
+        std::string::npos)
         << csv;
     EXPECT_NE(csv.find("\r\nSATURN,13.6,saturn,2026-12-08T02:00:00Z,02:00,dark,-4.0"),
               std::string::npos);
@@ -400,6 +402,29 @@ TEST_F(TableApp, GivesTheMoonTheKOfItsPhase)
     const auto& rows = night["objects"][0]["rows"];
     EXPECT_NE(rows.front()["k"], rows.back()["k"]);
     EXPECT_EQ(moonOf("[Exposures]\r\nMoon=50\r\n", "2026-12-21")["k"], 50);
+}
+
+// Each planet's disc at midnight and at every step; against a sensor of 3.76 um pixels, 23.5 x
+// 15.6 mm, behind 3736.84 mm: 206.265 x 3.76 / 3736.84 = 0.20754"/px, and a short side of
+// 2 atan(7.8 / 3736.84) = 861.1".
+TEST_F(TableApp, GivesEachDiscItsSizeOnTheSensor)
+{
+    const auto json = nlohmann::json::parse(
+        run({"--json", "--site", "34.05,-118.25,100", "--date", "2026-12-07", "--utc-offset",
+             "-08:00", "--step", "120", "--pixel-size", "3.76", "--sensor", "23.5x15.6"})
+            .out);
+    for (const auto& object : json["objects"]) {
+        SCOPED_TRACE(object["object"].get<std::string>());
+        for (const auto& disc : {object["disc"], object["rows"][0]["disc"]}) {
+            const double diameter = disc["diameter_arcsec"];
+            EXPECT_NEAR(disc["diameter_px"].get<double>(), diameter / 0.20754,
+                        1e-4 * diameter / 0.20754 + 0.05);
+            EXPECT_NEAR(disc["times_across"].get<double>(), 861.1 / diameter,
+                        0.01 * 861.1 / diameter);
+            EXPECT_EQ(disc["fits_sensor"], diameter <= 861.1);
+            EXPECT_EQ(disc["magnitude"].is_null(), object["body"] == "moon");
+        }
+    }
 }
 
 // The chart: a whole SVG document, put in place only once it is whole.
