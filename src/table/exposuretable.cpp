@@ -119,6 +119,10 @@ Built buildTable(const settings::LoadResult& settings, const Plan& plan)
         row.name = object.name.substr(0, object.name.size() - 1);
         row.k = object.k;
         for (const std::optional<double>& altitude : altitudes) {
+            for (const ShutterSpeed& shutter : table.plan.shutters)
+                row.cells.push_back(speedCellFor(table, object.k, shutter, altitude));
+            if (!table.plan.shutters.empty())
+                continue;
             for (const double iso : table.plan.isos)
                 row.cells.push_back(cellFor(table, object.k, iso, altitude));
         }
@@ -143,6 +147,36 @@ Cell cellFor(const ExposureTable& table, const calc::Calculation& zenith, double
     cell.altitude = altitude;
     cell.airMass = mass;
     return cell;
+}
+
+Cell speedCellFor(const ExposureTable& table, double k, const ShutterSpeed& shutter,
+                  std::optional<double> altitude)
+{
+    Cell cell;
+    cell.forShutter = shutter;
+    cell.altitude = altitude;
+    if (altitude)
+        cell.airMass = airMass(*altitude);
+    const double factor = cell.airMass ? extinctionFactor(*cell.airMass, table.plan.extinction) : 1;
+    // As the window works out the exposure: N^2 in long double, then over K and the time.
+    const long double power =
+        std::pow(static_cast<long double>(table.heading.figures.fRatio), 2.0L);
+    const auto speed =
+        static_cast<double>(power * factor / (static_cast<long double>(k) * shutter.seconds));
+    if (!(k > 0)) {
+        cell.fault = "Cannot work out the film speed: K is " + platform::formatGeneral(k) + ".";
+    } else if (!std::isfinite(speed)) {
+        cell.fault = "Cannot work out the film speed: it is beyond the number range.";
+    } else {
+        cell.speed = speed;
+        cell.speedMark = isoAtOrAbove(speed);
+    }
+    return cell;
+}
+
+size_t cellsPerBlock(const Plan& plan)
+{
+    return plan.shutters.empty() ? plan.isos.size() : plan.shutters.size();
 }
 
 } // namespace vellmore::table

@@ -11,10 +11,19 @@
 
 namespace vellmore::table {
 
+// A shutter speed to find the film speed for: as it was written ("1/250", "0.004") and in
+// seconds.
+struct ShutterSpeed
+{
+    std::string text;
+    double seconds = 0;
+};
+
 // What a night's plan asks for besides the window's figures.
 struct Plan
 {
-    std::vector<double> isos;      // film speeds; none: the file's FilmISO
+    std::vector<double> isos;           // film speeds; none: the file's FilmISO
+    std::vector<ShutterSpeed> shutters; // with these, each cell is the film speed for one
     std::vector<double> altitudes; // degrees above the horizon; none: the window's figures alone
     double extinction = 0.25;      // magnitudes per air mass
     int bracketStops = 0;          // full stops either side of each shutter speed; 0: none
@@ -33,6 +42,11 @@ struct Cell
     ShutterChoice shutter;            // with a reciprocal
     std::vector<std::string> bracket; // with a reciprocal and a bracket asked for
     std::string fault;                // the window's message for the first figure missing
+    // With shutter speeds asked for: the one this cell is for, the film speed that gives it,
+    // S = N^2 / (K t) through the air, and the marked third-stop ISO at or above S.
+    std::optional<ShutterSpeed> forShutter;
+    std::optional<double> speed;
+    std::string speedMark; // "400", "above 102400"
 };
 
 struct Row
@@ -75,6 +89,15 @@ Cell cellFor(const ExposureTable& table, double k, double iso, std::optional<dou
 calc::Calculation objectCalculation(const ExposureTable& table, double k, double iso);
 Cell cellFor(const ExposureTable& table, const calc::Calculation& zenith, double iso,
              std::optional<double> altitude);
+
+// The film speed for a shutter speed, through the air at `altitude` degrees (above 0) or at the
+// zenith where there is none.
+Cell speedCellFor(const ExposureTable& table, double k, const ShutterSpeed& shutter,
+                  std::optional<double> altitude);
+
+// A row's cells at each altitude: one per film speed, or one per shutter speed where those were
+// asked for.
+size_t cellsPerBlock(const Plan& plan);
 
 // Column-aligned text: a heading with the optics, then one row per object (a set of rows for
 // each altitude).

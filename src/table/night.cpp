@@ -308,7 +308,10 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
             const bool byPhase = placed[i]->body == sky::Body::Moon && plan.moon.fullK;
             if (byPhase)
                 row.k = moonK(*plan.moon.fullK, sky::moonPhaseAngle(sky, frame));
-            if (row.place.altitude > 0) {
+            if (row.place.altitude > 0 && !table.plan.shutters.empty()) {
+                for (const ShutterSpeed& shutter : table.plan.shutters)
+                    row.cells.push_back(speedCellFor(table, row.k, shutter, row.place.altitude));
+            } else if (row.place.altitude > 0) {
                 const std::vector<double>& isos = table.plan.isos;
                 for (size_t s = 0; s < isos.size(); ++s) {
                     row.cells.push_back(

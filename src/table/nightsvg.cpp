@@ -133,11 +133,19 @@ std::string curve(const ExposureTable& table, const NightPlan& plan, const PlanO
         const double altitude = object.hourAltitudes[i];
         if (altitude <= 0)
             continue;
-        const Cell cell = cellFor(table, object.hourK[i], table.plan.isos.front(), altitude);
+        // The shutter speed at the first film speed, or the film speed for the first shutter.
+        const std::vector<ShutterSpeed>& shutters = table.plan.shutters;
+        const Cell cell = shutters.empty()
+                              ? cellFor(table, object.hourK[i], table.plan.isos.front(), altitude)
+                              : speedCellFor(table, object.hourK[i], shutters.front(), altitude);
         out += "<circle cx=\"" + number(axes.x(t)) + "\" cy=\"" + number(Axes::y(altitude)) +
                "\" r=\"3\" fill=\"" + colour + "\"/>\n";
-        if (cell.reciprocal)
-            out += text(axes.x(t) + 5, Axes::y(altitude) + 14, cell.shutter.label,
+        const std::string mark = cell.forShutter
+                                     ? (cell.speedMark.empty() ? "" : "ISO " + cell.speedMark)
+                                 : cell.reciprocal ? cell.shutter.label
+                                                   : "";
+        if (!mark.empty())
+            out += text(axes.x(t) + 5, Axes::y(altitude) + 14, mark,
                         "font-size=\"11\" fill=\"" + std::string(colour) + "\" " + halo);
     }
     return out;
@@ -162,8 +170,11 @@ std::string renderNightSvg(const ExposureTable& table, const NightPlan& plan)
                     sky::offsetText(o.offsetMinutes) + ")",
                 "font-size=\"16\" font-weight=\"bold\"");
     out += text(left, 50,
-                "Altitude of each object; the shutter speed at ISO " +
-                    formatGeneral(table.plan.isos.front()) + " at each whole hour",
+                table.plan.shutters.empty()
+                    ? "Altitude of each object; the shutter speed at ISO " +
+                          formatGeneral(table.plan.isos.front()) + " at each whole hour"
+                    : "Altitude of each object; the film speed for " +
+                          table.plan.shutters.front().text + " s at each whole hour",
                 "fill=\"#444\"");
     out += skyBands(plan, axes) + grid(plan, axes);
     size_t colour = 0;

@@ -68,7 +68,7 @@ std::string objectRows(const ExposureTable& table, const PlanObject& object, int
         lines.push_back(cells);
         notes.push_back(faultNote(row.cells));
     }
-    return laidOut(lines, notes, {false, false, true, true, true}, bracket ? 4 : 3);
+    return laidOut(lines, notes, {false, false, true, true, true}, groupWidth(table));
 }
 
 } // namespace
@@ -112,7 +112,7 @@ std::string renderNightText(const ExposureTable& table, const NightPlan& plan)
         out += "\nTheir place in the sky is not known; the exposures at the zenith:\n";
         std::vector<std::string> notes;
         out += laidOut(objectLines(table, unplaced, 0, notes), notes, {false, true},
-                       table.plan.bracketStops > 0 ? 4 : 3);
+                       groupWidth(table));
     }
     return out;
 }

@@ -81,6 +81,19 @@ ShutterChoice nearestShutter(double exposureSeconds)
     return choice;
 }
 
+std::string isoAtOrAbove(double speed)
+{
+    static const int marks[] = {100,   125,   160,   200,   250,   320,   400,   500,
+                                640,   800,   1000,  1250,  1600,  2000,  2500,  3200,
+                                4000,  5000,  6400,  8000,  10000, 12800, 16000, 20000,
+                                25600, 32000, 40000, 51200, 64000, 80000, 102400};
+    for (const int mark : marks) {
+        if (speed <= mark)
+            return std::to_string(mark);
+    }
+    return "above 102400";
+}
+
 std::vector<std::string> bracketSpeeds(const ShutterChoice& choice, int stops)
 {
     std::vector<std::string> bracket;

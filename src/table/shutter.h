@@ -19,6 +19,10 @@ struct ShutterChoice
 // any speed; no exposure above 0 has none.
 ShutterChoice nearestShutter(double exposureSeconds);
 
+// The marked film speed at or above `speed` on the third-stop scale from ISO 100 to 102400
+// ("100", "125", "160" ...), "100" below it and "above 102400" beyond.
+std::string isoAtOrAbove(double speed);
+
 // The full-stop speeds up to `stops` stops faster and slower than a chosen speed, fastest first,
 // without the speed itself; fewer where the scale ends, none when no speed was chosen.
 std::vector<std::string> bracketSpeeds(const ShutterChoice& choice, int stops);

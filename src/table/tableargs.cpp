@@ -56,13 +56,42 @@ std::optional<std::string> readNumbers(const std::string& option, const std::str
     }
 }
 
+// --shutter LIST: each "1/N" or plain seconds, above 0 and up to an hour.
+std::optional<std::string> readShutters(const std::string& value, std::vector<ShutterSpeed>& out)
+{
+    out.clear();
+    size_t start = 0;
+    for (;;) {
+        const size_t end = value.find(',', start);
+        const std::string item = value.substr(start, end - start);
+        const bool fraction = item.rfind("1/", 0) == 0;
+        const std::string number = fraction ? item.substr(2) : item;
+        double read = 0;
+        const char* last = number.data() + number.size();
+        const auto res = std::from_chars(number.data(), last, read, std::chars_format::fixed);
+        if (number.empty() || res.ptr != last ||
+            (res.ec != std::errc() && res.ec != std::errc::result_out_of_range))
+            return "--shutter takes shutter speeds separated by commas, as 1/250 or 0.004 "
+                   "seconds, not " +
+                   quoted(value);
+        const double seconds = fraction ? 1 / read : read;
+        if (res.ec != std::errc() || !std::isfinite(read) || !(seconds > 0) || seconds > 3600)
+            return "--shutter: " + quoted(item) +
+                   " is out of range; it must be above 0 and up to 3600 seconds";
+        out.push_back({item, seconds});
+        if (end == std::string::npos)
+            return std::nullopt;
+        start = end + 1;
+    }
+}
+
 constexpr const char* nightOptions[] = {"--date", "--utc-offset", "--step", "--svg"};
 
 bool takesValue(const std::string& arg)
 {
     for (const char* option :
-         {"--settings", "--iso", "--altitude", "--extinction", "--bracket", "--pixel-size",
-          "--sensor", "--site", "--date", "--utc-offset", "--step", "--svg"}) {
+         {"--settings", "--iso", "--shutter", "--altitude", "--extinction", "--bracket",
+          "--pixel-size", "--sensor", "--site", "--date", "--utc-offset", "--step", "--svg"}) {
         if (arg == option)
             return true;
     }
@@ -175,6 +204,8 @@ std::optional<std::string> takeValue(const std::string& arg, const std::string& 
         options.settingsFile = value;
     } else if (arg == "--iso") {
         problem = readNumbers(arg, value, ',', isos, options.plan.isos);
+    } else if (arg == "--shutter") {
+        problem = readShutters(value, options.plan.shutters);
     } else if (arg == "--altitude") {
         problem = readNumbers(arg, value, ',', heights, options.plan.altitudes);
     } else if (arg == "--extinction") {
@@ -203,13 +234,17 @@ std::optional<std::string> takeValue(const std::string& arg, const std::string& 
 } // namespace
 
 const char* const usage =
-    "usage: vellmore-table [--settings FILE] [--iso LIST] [--altitude LIST [--extinction K]]\n"
+    "usage: vellmore-table [--settings FILE] [--iso LIST | --shutter LIST]\n"
+    "                      [--altitude LIST [--extinction K]]\n"
     "                      [--bracket N] [--pixel-size UM] [--sensor WxH] [--csv | --json]\n"
     "       vellmore-table --site LAT,LON[,HEIGHT_M] [--date YYYY-MM-DD] [--utc-offset +HH:MM]\n"
     "                      [--step MINUTES] [--svg FILE] [the options above but --altitude]\n"
     "       vellmore-table --help | --version\n"
     "  --settings FILE    the settings file (default: the one the window uses)\n"
     "  --iso LIST         film speeds, comma-separated, e.g. 100,400,1600 (default: FilmISO)\n"
+    "  --shutter LIST     shutter speeds instead, e.g. 1/250,1/60 or 0.004 seconds: the film\n"
+    "                     speed that gives each, N^2 / (K t), and the third-stop ISO at or\n"
+    "                     above it\n"
     "  --altitude LIST    the object's heights above the horizon in degrees, e.g. 20,45: the\n"
     "                     exposures through the air mass at each (Kasten and Young, 1989)\n"
     "  --extinction K     the air's extinction in magnitudes per air mass (default: 0.25)\n"
@@ -278,6 +313,11 @@ std::optional<std::string> parseArgs(const std::vector<std::string>& args, Optio
     }
     if (csv && json)
         return "--csv and --json cannot be used together";
+    if (!options.plan.shutters.empty() && !options.plan.isos.empty())
+        return "--shutter and --iso cannot be used together: the shutter speed decides the film "
+               "speed";
+    if (!options.plan.shutters.empty() && options.plan.bracketStops > 0)
+        return "--shutter and --bracket cannot be used together: the shutter speed is fixed";
     if (!forNight.empty() && !site)
         return forNight + " needs --site";
     if (site && !options.plan.altitudes.empty())

@@ -72,11 +72,19 @@ std::string line(const std::vector<std::string>& fields)
     return out + "\r\n";
 }
 
-// The film speeds' columns of a plan's row: the exposure, the shutter speed and its offset.
-void appendExposures(std::vector<std::string>& fields, const std::vector<Cell>& cells, size_t isos)
+// The film speeds' columns of a plan's row: the exposure, the shutter speed and its offset; for
+// shutter speeds asked for, the film speed for each and its marked ISO.
+void appendExposures(std::vector<std::string>& fields, const std::vector<Cell>& cells,
+                     const Plan& plan)
 {
-    for (size_t i = 0; i < isos; ++i) {
+    for (size_t i = 0; i < cellsPerBlock(plan); ++i) {
         const Cell* cell = i < cells.size() ? &cells[i] : nullptr;
+        if (!plan.shutters.empty()) {
+            fields.push_back(cell && cell->speed ? fullPrecision(significant(*cell->speed, 6))
+                                                 : std::string());
+            fields.push_back(cell ? csvField(cell->speedMark) : std::string());
+            continue;
+        }
         fields.push_back(cell && cell->exposure ? fullPrecision(significant(*cell->exposure, 6))
                                                 : std::string());
         fields.push_back(cell ? shutterField(*cell) : std::string());
@@ -91,7 +99,6 @@ void appendExposures(std::vector<std::string>& fields, const std::vector<Cell>& 
 std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
 {
     const int offset = plan.options.offsetMinutes;
-    const size_t isos = table.plan.isos.size();
     std::vector<std::string> header = {"object",       "k",
                                        "body",         "time",
                                        "local_time",   "sky",
@@ -100,9 +107,13 @@ std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
                                        "lit_fraction", "magnitude",
                                        "diameter_px",  "fits_sensor",
                                        "times_across"};
-    for (const double iso : table.plan.isos) {
+    for (const ShutterSpeed& shutter : table.plan.shutters) {
+        for (const char* column : {"iso_for_shutter_", "iso_"})
+            header.push_back(csvField(column + shutter.text));
+    }
+    for (size_t i = 0; table.plan.shutters.empty() && i < table.plan.isos.size(); ++i) {
         for (const char* column : {"exposure_s_iso", "shutter_iso", "offset_stops_iso"})
-            header.push_back(column + fullPrecision(iso));
+            header.push_back(column + fullPrecision(table.plan.isos[i]));
     }
     header.emplace_back("note");
     std::string out = line(header);
@@ -113,7 +124,7 @@ std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
         if (!object.body) {
             std::vector<std::string> fields = named;
             fields.resize(fields.size() + 12);
-            appendExposures(fields, object.row->cells, isos);
+            appendExposures(fields, object.row->cells, table.plan);
             const std::string fault = faultNote(object.row->cells);
             fields.push_back(
                 csvField("its place in the sky is not known; the exposure at the zenith" +
@@ -140,7 +151,7 @@ std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
                            fullPrecision(rounded(row.disc.litFraction, 3)),
                            figure(row.disc.magnitude, 2), figure(on.pixels, 1),
                            on.fits ? (*on.fits ? "yes" : "no") : "", figure(on.timesAcross, 2)});
-            appendExposures(fields, row.cells, isos);
+            appendExposures(fields, row.cells, table.plan);
             fields.push_back(row.cells.empty() ? "below the horizon"
                                                : csvField(faultNote(row.cells)));
             out += line(fields);
@@ -151,6 +162,20 @@ std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
 
 std::string renderCsv(const ExposureTable& table)
 {
+    if (!table.plan.shutters.empty()) {
+        std::string out =
+            "object,k,shutter,shutter_s,altitude_deg,air_mass,iso_for_shutter,iso,fault\r\n";
+        for (const Row& row : table.rows) {
+            for (const Cell& cell : row.cells) {
+                out += line({nameField(row.name), fullPrecision(row.k),
+                             csvField(cell.forShutter->text),
+                             fullPrecision(cell.forShutter->seconds), fullPrecision(cell.altitude),
+                             fullPrecision(cell.airMass), fullPrecision(cell.speed),
+                             csvField(cell.speedMark), csvField(cell.fault)});
+            }
+        }
+        return out;
+    }
     std::string out = "object,k,iso,altitude_deg,air_mass,exposure_s,reciprocal,shutter,"
                       "offset_stops,bracket,fault\r\n";
     for (const Row& row : table.rows) {

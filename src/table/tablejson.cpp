@@ -10,8 +10,33 @@ std::optional<std::string> unlessEmpty(const std::string& text)
     return text.empty() ? std::nullopt : std::optional<std::string>(text);
 }
 
+// A shutter speed's film speed: the shutter as given and in seconds, the film speed for it and
+// the marked ISO at or above.
+void speedJson(JsonWriter& json, const Cell& cell, bool plan)
+{
+    json.key("shutter").value(cell.forShutter->text);
+    json.key("shutter_s").value(cell.forShutter->seconds);
+    json.key("iso_for_shutter");
+    if (cell.speed)
+        json.value(plan ? significant(*cell.speed, 6) : *cell.speed);
+    else
+        json.null();
+    json.key("iso").value(unlessEmpty(cell.speedMark));
+    json.key("fault").value(unlessEmpty(cell.fault));
+}
+
 void rowJson(JsonWriter& json, const Row& row, const Cell& cell)
 {
+    if (cell.forShutter) {
+        json.beginObject();
+        json.key("object").value(row.name);
+        json.key("k").value(row.k);
+        json.key("altitude_deg").value(cell.altitude);
+        json.key("air_mass").value(cell.airMass);
+        speedJson(json, cell, false);
+        json.endObject();
+        return;
+    }
     const bool speed = cell.reciprocal && cell.shutter.kind == ShutterChoice::Kind::Speed;
     json.beginObject();
     json.key("object").value(row.name);
@@ -65,6 +90,11 @@ void exposuresJson(JsonWriter& json, const std::vector<Cell>& cells)
     for (const Cell& cell : cells) {
         const bool speed = cell.reciprocal && cell.shutter.kind == ShutterChoice::Kind::Speed;
         json.beginObject();
+        if (cell.forShutter) {
+            speedJson(json, cell, true);
+            json.endObject();
+            continue;
+        }
         json.key("iso").value(cell.iso);
         json.key("exposure_s");
         if (cell.exposure)

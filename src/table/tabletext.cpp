@@ -38,7 +38,7 @@ std::string renderText(const ExposureTable& table)
 {
     std::string out = opticsHeading(table);
     const std::vector<double>& altitudes = table.plan.altitudes;
-    const size_t perGroup = table.plan.bracketStops > 0 ? 4 : 3;
+    const size_t perGroup = groupWidth(table);
     for (size_t block = 0; block < std::max<size_t>(altitudes.size(), 1); ++block) {
         out += "\n";
         if (!altitudes.empty()) {
@@ -83,6 +83,9 @@ std::string opticsHeading(const ExposureTable& table)
 
 Line cellTexts(const Cell& cell, bool bracket)
 {
+    if (cell.forShutter)
+        return {cell.speed ? formatPattern(*cell.speed, 1) : "-",
+                cell.speedMark.empty() ? "-" : cell.speedMark};
     Line texts = {"-", "-", "-"};
     if (cell.exposure)
         texts[0] = formatPattern(*cell.exposure, 5);
@@ -99,6 +102,12 @@ std::vector<Line> columnTitles(const ExposureTable& table, const Line& leading)
 {
     const bool bracket = table.plan.bracketStops > 0;
     std::vector<Line> lines = {Line(leading.size()), leading};
+    for (const ShutterSpeed& shutter : table.plan.shutters) {
+        lines[0].insert(lines[0].end(), {shutter.text + " s", ""});
+        lines[1].insert(lines[1].end(), {"speed", "ISO"});
+    }
+    if (!table.plan.shutters.empty())
+        return lines;
     for (const double iso : table.plan.isos) {
         lines[0].insert(lines[0].end(), {"ISO " + formatGeneral(iso), "", ""});
         lines[1].insert(lines[1].end(), {"seconds", "1/s", "shutter"});
@@ -108,6 +117,11 @@ std::vector<Line> columnTitles(const ExposureTable& table, const Line& leading)
         }
     }
     return lines;
+}
+
+size_t groupWidth(const ExposureTable& table)
+{
+    return !table.plan.shutters.empty() ? 2 : table.plan.bracketStops > 0 ? 4 : 3;
 }
 
 std::string faultNote(const std::vector<Cell>& cells)
@@ -147,14 +161,14 @@ std::string laidOut(const std::vector<Line>& lines, const std::vector<std::strin
 std::vector<Line> objectLines(const ExposureTable& table, const std::vector<Row>& rows,
                               size_t block, std::vector<std::string>& notes)
 {
-    const std::vector<double>& isos = table.plan.isos;
+    const size_t size = cellsPerBlock(table.plan);
     const bool bracket = table.plan.bracketStops > 0;
     std::vector<Line> lines = columnTitles(table, {"Object", "K"});
     notes.assign(2, "");
     for (const Row& row : rows) {
         Line cells = {row.name, formatGeneral(row.k)};
-        const std::vector<Cell> inBlock(row.cells.begin() + long(block * isos.size()),
-                                        row.cells.begin() + long((block + 1) * isos.size()));
+        const std::vector<Cell> inBlock(row.cells.begin() + long(block * size),
+                                        row.cells.begin() + long((block + 1) * size));
         for (const Cell& cell : inBlock) {
             const Line texts = cellTexts(cell, bracket);
             cells.insert(cells.end(), texts.begin(), texts.end());

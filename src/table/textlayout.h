@@ -21,8 +21,12 @@ std::vector<Line> columnTitles(const ExposureTable& table, const Line& leading);
 std::vector<Line> objectLines(const ExposureTable& table, const std::vector<Row>& rows,
                               size_t block, std::vector<std::string>& notes);
 
-// The seconds, reciprocal, shutter (and bracket) texts of one cell, "-" where a figure is missing.
+// The seconds, reciprocal, shutter (and bracket) texts of one cell, or for a shutter speed the
+// film speed and its marked ISO; "-" where a figure is missing.
 Line cellTexts(const Cell& cell, bool bracket);
+
+// The columns of a cell's group: 3, 4 with a bracket, 2 for a shutter speed's film speed.
+size_t groupWidth(const ExposureTable& table);
 
 // The reasons a row's cells give, each once, however many film speeds meet it.
 std::string faultNote(const std::vector<Cell>& cells);

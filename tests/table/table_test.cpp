@@ -427,6 +427,53 @@ TEST_F(TableApp, GivesEachDiscItsSizeOnTheSensor)
     }
 }
 
+// The film speed for a shutter speed: S = N^2 / (K t) through the air, N = (1420 / 19 x 50) /
+// 220 = 16.98565, and the third-stop ISO at or above it.
+TEST_F(TableApp, GivesTheFilmSpeedForAShutterSpeed)
+{
+    // clang-format off
+    const std::pair<double, const char*> marks[] = {
+        {1, "100"}, {100, "100"}, {100.01, "125"}, {125, "125"}, {126, "160"}, {1000, "1000"},
+        {1001, "1250"}, {6400, "6400"}, {6401, "8000"}, {80001, "102400"}, {102400, "102400"},
+        {102400.5, "above 102400"}};
+    // clang-format on
+    for (const auto& [speed, mark] : marks)
+        EXPECT_EQ(isoAtOrAbove(speed), mark) << speed;
+    const double n = 1420.0 / 19 * 50 / 220;
+    const auto json =
+        nlohmann::json::parse(run({"--json", "--shutter", "1/250,2", "--altitude", "30"}).out);
+    const double factor = std::pow(10, 0.1 * (airMass(30) - 1));
+    for (const auto& row : json["rows"]) {
+        const double k = row["k"];
+        const double t = row["shutter_s"];
+        const double speed = n * n / (k * t) * factor;
+        SCOPED_TRACE(row["object"].get<std::string>() + " " + row["shutter"].get<std::string>());
+        EXPECT_NEAR(row["iso_for_shutter"].get<double>() / speed, 1, 1e-9);
+        EXPECT_EQ(row["iso"], isoAtOrAbove(speed));
+    }
+    EXPECT_EQ(json["rows"][0]["shutter"], "1/250");
+    EXPECT_EQ(json["rows"][1]["shutter_s"], 2);
+    // In a night's plan, each row through its own air; the text prints the speed to 0.1.
+    const std::vector<std::string> night = {
+        "--site", "51.4769,-0.0005,46", "--date", "2026-12-07", "--utc-offset",
+        "+00:00", "--shutter",          "1/60",   "--step",     "120"};
+    std::vector<std::string> asJson = night;
+    asJson.push_back("--json");
+    const auto plan = nlohmann::json::parse(run(asJson).out);
+    const auto& saturn = plan["objects"][1];
+    ASSERT_EQ(saturn["object"], "Saturn");
+    const auto& row = saturn["rows"][0];
+    const double speed =
+        n * n * 60 / 13.6 * std::pow(10, 0.1 * (row["air_mass"].get<double>() - 1));
+    EXPECT_NEAR(row["exposures"][0]["iso_for_shutter"].get<double>() / speed, 1, 2e-3);
+    const std::string text = run(night).out;
+    EXPECT_NE(text.find("1/60 s"), std::string::npos) << text;
+    EXPECT_NE(text.find("speed  ISO"), std::string::npos) << text;
+    const std::string csv = run({"--csv", "--shutter", "1/250"}).out;
+    EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
+              "object,k,shutter,shutter_s,altitude_deg,air_mass,iso_for_shutter,iso,fault\r\n");
+}
+
 // The chart: a whole SVG document, put in place only once it is whole.
 TEST_F(TableApp, DrawsTheNightAsAChart)
 {
@@ -463,6 +510,7 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
     };
     const std::string iso = "above 0 and at most " + largest;
     const std::string height = "above 0 and up to 90 degrees";
+    const std::string shutter = "above 0 and up to 3600 seconds";
     const std::string sensor = "vellmore-table: --sensor takes the sensor's width and height in "
                                "millimetres, as 4.8x3.6, not ";
     const std::string site = "vellmore-table: --site: ";
@@ -487,6 +535,17 @@ TEST_F(TableApp, ExitStatusTellsWhatWentWrong)
         {{"--altitude", "30", "--extinction", "2.0001"}, 2, range("--extinction", "2.0001", "from 0 to 2")},
         {{"--altitude", "30", "--extinction", "0", "--extinction", "2"}, 0, ""}, // both ends are in range
         {{"--extinction", "0.3"}, 2, "vellmore-table: --extinction needs --altitude or --site"},
+        // A shutter speed above 0 and up to an hour, as seconds or 1/N; it decides the film speed.
+        {{"--shutter", "0"}, 2, range("--shutter", "0", shutter)},
+        {{"--shutter", "1/250,-0.5"}, 2, range("--shutter", "-0.5", shutter)},
+        {{"--shutter", "nan"}, 2, range("--shutter", "nan", shutter)},
+        {{"--shutter", "inf"}, 2, range("--shutter", "inf", shutter)},
+        {{"--shutter", "3600.001"}, 2, range("--shutter", "3600.001", shutter)},
+        {{"--shutter", "1/0"}, 2, range("--shutter", "1/0", shutter)},
+        {{"--shutter", "fast"}, 2, "vellmore-table: --shutter takes shutter speeds separated by commas, as 1/250 or 0.004 seconds, not \"fast\""},
+        {{"--shutter", "3600,1/8000"}, 0, ""},
+        {{"--shutter", "1/250", "--iso", "400"}, 2, "vellmore-table: --shutter and --iso cannot be used together: the shutter speed decides the film speed"},
+        {{"--shutter", "1/250", "--bracket", "1"}, 2, "vellmore-table: --shutter and --bracket cannot be used together: the shutter speed is fixed"},
         // A night's plan: each number in its own range, each named with the range it must lie in.
         {{"--site", "90.01,0"}, 2, site + "the latitude \"90.01\" is out of range; it must be from -90 to 90 degrees"},
         {{"--site", "0,-180.01"}, 2, site + "the longitude \"-180.01\" is out of range; it must be from -180 to 180 degrees"},
