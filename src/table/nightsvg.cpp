@@ -1,5 +1,6 @@
 #include "platform/numberformat.h"
 #include "table/night.h"
+#include "table/svgtext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,6 +69,43 @@ std::string text(double x, double y, const std::string& content, const std::stri
            escaped(content) + "</text>\n";
 }
 
+const char* anchorName(Anchor anchor)
+{
+    return anchor == Anchor::Start ? "start" : anchor == Anchor::Middle ? "middle" : "end";
+}
+
+// The chart's texts, each kept clear of those placed before it: a text goes at the first of its
+// places that overlaps none of them, or, where none is clear, is left out.
+struct Labels
+{
+    std::vector<TextBox> taken;
+    std::string svg;
+
+    struct At
+    {
+        double x, y;
+        Anchor anchor;
+    };
+
+    bool place(const std::vector<At>& places, const std::string& content, double size, bool bold,
+               const std::string& style)
+    {
+        for (const At& at : places) {
+            const TextBox box = textBox(at.x, at.y, content, size, bold, at.anchor);
+            if (box.left < 0 || box.right > 900 || box.top < 0 || box.bottom > 540 ||
+                std::any_of(taken.begin(), taken.end(),
+                            [&](const TextBox& other) { return box.overlaps(other); }))
+                continue;
+            taken.push_back(box);
+            svg += text(at.x, at.y, content,
+                        "text-anchor=\"" + std::string(anchorName(at.anchor)) + "\"" +
+                            (style.empty() ? "" : " " + style));
+            return true;
+        }
+        return false;
+    }
+};
+
 // Twilight and darkness as bands behind the curves, one per stretch of one state.
 std::string skyBands(const NightPlan& plan, const Axes& axes)
 {
@@ -85,8 +123,9 @@ std::string skyBands(const NightPlan& plan, const Axes& axes)
     return out;
 }
 
-// The altitude grid and the local hours along the bottom.
-std::string grid(const NightPlan& plan, const Axes& axes)
+// The altitude grid and the local hours along the bottom; an hour whose label would touch the
+// last one's goes unlabelled.
+std::string grid(const NightPlan& plan, const Axes& axes, Labels& labels)
 {
     std::string out;
     for (int a = 0; a <= 90; a += 15) {
@@ -94,61 +133,95 @@ std::string grid(const NightPlan& plan, const Axes& axes)
         out += "<line x1=\"" + number(left) + "\" y1=\"" + y + "\" x2=\"" + number(right) +
                "\" y2=\"" + y + "\" stroke=\"" + (a == 0 ? "#000" : "#888") + "\" stroke-width=\"" +
                (a == 0 ? "1.5" : "0.5") + "\"/>\n";
-        out += text(left - 8, Axes::y(a) + 4, formatGeneral(a) + "\xC2\xB0", "text-anchor=\"end\"");
+        labels.place({{left - 8, Axes::y(a) + 4, Anchor::End}}, formatGeneral(a) + "\xC2\xB0", 13,
+                     false, "");
     }
     const int offset = plan.options.offsetMinutes;
     for (const sky::Instant t : plan.chartHours) {
         const std::string x = number(axes.x(t));
         out += "<line x1=\"" + x + "\" y1=\"" + number(top) + "\" x2=\"" + x + "\" y2=\"" +
                number(bottom + 5) + "\" stroke=\"#888\" stroke-width=\"0.5\"/>\n";
-        out += text(axes.x(t), bottom + 20, localClock(t, offset), "text-anchor=\"middle\"");
+        labels.place({{axes.x(t), bottom + 20, Anchor::Middle}}, localClock(t, offset), 13, false,
+                     "");
     }
     return out;
 }
 
-// One object's altitude through the night, its name at its highest, and at each whole hour it
-// is up, the shutter speed at the first film speed.
-std::string curve(const ExposureTable& table, const NightPlan& plan, const PlanObject& object,
-                  const Axes& axes, const char* colour)
+// One object's altitude through the night, with a dot at each whole hour it is up.
+std::string curve(const NightPlan& plan, const PlanObject& object, const Axes& axes,
+                  const char* colour)
 {
     std::string points;
-    size_t highestAt = 0;
     for (size_t i = 0; i < plan.chartTimes.size(); ++i) {
         points += number(axes.x(plan.chartTimes[i])) + "," +
                   number(Axes::y(object.chartAltitudes[i])) + " ";
-        if (object.chartAltitudes[i] > object.chartAltitudes[highestAt])
-            highestAt = i;
     }
     std::string out = "<polyline clip-path=\"url(#plot)\" fill=\"none\" stroke=\"" +
                       std::string(colour) + "\" stroke-width=\"2\" points=\"" + points + "\"/>\n";
-    // The name above its highest point, kept inside the chart at either end.
-    const double x = axes.x(plan.chartTimes[highestAt]);
-    const char* anchor = x < left + 60 ? "start" : x > right - 60 ? "end" : "middle";
-    out +=
-        text(x, std::min(Axes::y(object.chartAltitudes[highestAt]), bottom) - 8, object.row->name,
-             "text-anchor=\"" + std::string(anchor) + "\" font-weight=\"bold\" fill=\"" + colour +
-                 "\" " + halo);
     for (size_t i = 0; i < plan.chartHours.size(); ++i) {
-        const sky::Instant t = plan.chartHours[i];
+        if (object.hourAltitudes[i] > 0) {
+            out += "<circle cx=\"" + number(axes.x(plan.chartHours[i])) + "\" cy=\"" +
+                   number(Axes::y(object.hourAltitudes[i])) + "\" r=\"3\" fill=\"" + colour +
+                   "\"/>\n";
+        }
+    }
+    return out;
+}
+
+// The name above the curve's highest point, or as near it as a clear place allows, kept inside
+// the chart at either end.
+void nameCurve(const NightPlan& plan, const PlanObject& object, const Axes& axes,
+               const char* colour, Labels& labels)
+{
+    size_t highestAt = 0;
+    for (size_t i = 0; i < plan.chartTimes.size(); ++i) {
+        if (object.chartAltitudes[i] > object.chartAltitudes[highestAt])
+            highestAt = i;
+    }
+    std::vector<Labels::At> places;
+    for (const double dx : {0.0, -50.0, 50.0, -100.0, 100.0, -150.0, 150.0}) {
+        const double x = std::clamp(axes.x(plan.chartTimes[highestAt]) + dx, left, right);
+        const Anchor anchor = x < left + 60    ? Anchor::Start
+                              : x > right - 60 ? Anchor::End
+                                               : Anchor::Middle;
+        const double y = std::min(Axes::y(object.chartAltitudes[highestAt]), bottom) - 8;
+        for (const double dy : {0.0, -15.0, -30.0, 30.0, 45.0, -45.0})
+            places.push_back({x, std::clamp(y + dy, top + 14, bottom - 4), anchor});
+    }
+    labels.place(places, object.row->name, 13, true,
+                 "font-weight=\"bold\" fill=\"" + std::string(colour) + "\" " + halo);
+}
+
+// At each whole hour the object is up, the shutter speed at the first film speed (or the film
+// speed for the first shutter speed) beside its dot, and the Moon's K by its phase; a mark with
+// no clear place beside the dot is left out.
+void markCurve(const ExposureTable& table, const NightPlan& plan, const PlanObject& object,
+               const Axes& axes, const char* colour, Labels& labels)
+{
+    for (size_t i = 0; i < plan.chartHours.size(); ++i) {
         const double altitude = object.hourAltitudes[i];
         if (altitude <= 0)
             continue;
-        // The shutter speed at the first film speed, or the film speed for the first shutter.
         const std::vector<ShutterSpeed>& shutters = table.plan.shutters;
         const Cell cell = shutters.empty()
                               ? cellFor(table, object.hourK[i], table.plan.isos.front(), altitude)
                               : speedCellFor(table, object.hourK[i], shutters.front(), altitude);
-        out += "<circle cx=\"" + number(axes.x(t)) + "\" cy=\"" + number(Axes::y(altitude)) +
-               "\" r=\"3\" fill=\"" + colour + "\"/>\n";
-        const std::string mark = cell.forShutter
-                                     ? (cell.speedMark.empty() ? "" : "ISO " + cell.speedMark)
-                                 : cell.reciprocal ? cell.shutter.label
-                                                   : "";
-        if (!mark.empty())
-            out += text(axes.x(t) + 5, Axes::y(altitude) + 14, mark,
-                        "font-size=\"11\" fill=\"" + std::string(colour) + "\" " + halo);
+        std::string mark = cell.forShutter ? (cell.speedMark.empty() ? "" : "ISO " + cell.speedMark)
+                           : cell.reciprocal ? cell.shutter.label
+                                             : "";
+        if (mark.empty())
+            continue;
+        // The Moon's K follows its phase through the night: each mark says what it was.
+        if (object.body == sky::Body::Moon && plan.moon.fullK)
+            mark += " K " + formatGeneral(std::round(object.hourK[i]));
+        const double x = axes.x(plan.chartHours[i]), y = Axes::y(altitude);
+        labels.place({{x + 5, y + 14, Anchor::Start},
+                      {x + 5, y - 6, Anchor::Start},
+                      {x - 5, y + 14, Anchor::End},
+                      {x - 5, y - 6, Anchor::End}},
+                     mark, 11, false,
+                     "font-size=\"11\" fill=\"" + std::string(colour) + "\" " + halo);
     }
-    return out;
 }
 
 } // namespace
@@ -160,36 +233,48 @@ std::string renderNightSvg(const ExposureTable& table, const NightPlan& plan)
     const std::string date = sky::dateText(o.date);
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"900\" height=\"540\" "
-                      "viewBox=\"0 0 900 540\" font-family=\"sans-serif\" font-size=\"13\">\n"
+                      "viewBox=\"0 0 900 540\" font-family=\"Liberation Sans, Arial, Helvetica, "
+                      "sans-serif\" font-size=\"13\">\n"
                       "<rect width=\"900\" height=\"540\" fill=\"#fff\"/>\n"
                       "<clipPath id=\"plot\"><rect x=\"70\" y=\"70\" width=\"810\" "
                       "height=\"400\"/></clipPath>\n";
-    out += text(left, 28,
-                "Night of " + date + " at " + formatGeneral(o.site.latitude) + ", " +
-                    formatGeneral(o.site.longitude) + " (local time UTC" +
-                    sky::offsetText(o.offsetMinutes) + ")",
-                "font-size=\"16\" font-weight=\"bold\"");
-    out += text(left, 50,
-                table.plan.shutters.empty()
-                    ? "Altitude of each object; the shutter speed at ISO " +
-                          formatGeneral(table.plan.isos.front()) + " at each whole hour"
-                    : "Altitude of each object; the film speed for " +
-                          table.plan.shutters.front().text + " s at each whole hour",
-                "fill=\"#444\"");
-    out += skyBands(plan, axes) + grid(plan, axes);
-    size_t colour = 0;
+    Labels labels;
+    labels.place({{left, 28, Anchor::Start}},
+                 "Night of " + date + " at " + formatGeneral(o.site.latitude) + ", " +
+                     formatGeneral(o.site.longitude) + " (local time UTC" +
+                     sky::offsetText(o.offsetMinutes) + ")",
+                 16, true, "font-size=\"16\" font-weight=\"bold\"");
+    labels.place({{left, 50, Anchor::Start}},
+                 table.plan.shutters.empty()
+                     ? "Altitude of each object; the shutter speed at ISO " +
+                           formatGeneral(table.plan.isos.front()) + " at each whole hour"
+                     : "Altitude of each object; the film speed for " +
+                           table.plan.shutters.front().text + " s at each whole hour",
+                 13, false, "fill=\"#444\"");
+    double x = left;
+    std::string legend;
+    for (int s = 0; s <= static_cast<int>(sky::SkyState::Dark); ++s) {
+        legend += "<rect x=\"" + number(x) + "\" y=\"508\" width=\"14\" height=\"14\" fill=\"" +
+                  skyColours[s] + "\" stroke=\"#888\"/>\n";
+        const std::string name = sky::skyName(static_cast<sky::SkyState>(s));
+        labels.place({{x + 20, 520, Anchor::Start}}, name, 13, false, "");
+        x += 34 + textAdvance(name, 13, false);
+    }
+    out += skyBands(plan, axes) + grid(plan, axes, labels) + legend;
+    std::vector<const PlanObject*> placed;
     for (const PlanObject& object : plan.objects) {
         if (object.body)
-            out += curve(table, plan, object, axes, lineColours[colour++ % std::size(lineColours)]);
+            placed.push_back(&object);
     }
-    double x = left;
-    for (int s = 0; s <= static_cast<int>(sky::SkyState::Dark); ++s) {
-        out += "<rect x=\"" + number(x) + "\" y=\"508\" width=\"14\" height=\"14\" fill=\"" +
-               skyColours[s] + "\" stroke=\"#888\"/>\n";
-        const std::string name = sky::skyName(static_cast<sky::SkyState>(s));
-        out += text(x + 20, 520, name, "");
-        x += 30 + 7.5 * static_cast<double>(name.size());
-    }
+    const auto colourOf = [](size_t i) { return lineColours[i % std::size(lineColours)]; };
+    for (size_t i = 0; i < placed.size(); ++i)
+        out += curve(plan, *placed[i], axes, colourOf(i));
+    // Names first, so that no mark takes a name's place; then the marks, drawn over the curves.
+    for (size_t i = 0; i < placed.size(); ++i)
+        nameCurve(plan, *placed[i], axes, colourOf(i), labels);
+    for (size_t i = 0; i < placed.size(); ++i)
+        markCurve(table, plan, *placed[i], axes, colourOf(i), labels);
+    out += labels.svg;
     return out + "</svg>\n";
 }
 

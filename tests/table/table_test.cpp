@@ -2,6 +2,7 @@
 #include "table/night.h"
 #include "table/planning.h"
 #include "table/shutter.h"
+#include "table/svgtext.h"
 #include "table/tableapp.h"
 #include "testdir.h"
 
@@ -10,6 +11,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -497,6 +499,53 @@ TEST_F(TableApp, DrawsTheNightAsAChart)
     const TableRun nowhere = draw(m_temp.file("missing") + "/night.svg");
     EXPECT_EQ(nowhere.status, 1);
     EXPECT_EQ(nowhere.err.substr(0, 40), "vellmore-table: could not write the char");
+}
+
+// No two texts of a chart overlap, each measured as the chart measures it: Los Angeles on the
+// night of 2026-12-07, where Jupiter and Mars run close from 03:00 on, Tromso's 24-hour midnight
+// sun, with an hour label every 34 units, and the film speeds for a shutter speed.
+TEST_F(TableApp, KeepsEveryTextOfTheChartClearOfTheOthers)
+{
+    const std::vector<std::vector<std::string>> nights = {
+        {"--site", "34.05,-118.25,100", "--utc-offset", "-08:00", "--date", "2026-12-07"},
+        {"--site", "69.6492,18.9553,10", "--utc-offset", "+02:00", "--date", "2026-06-21"},
+        {"--site", "34.05,-118.25,100", "--utc-offset", "-08:00", "--date", "2026-12-07",
+         "--shutter", "1/250"}};
+    const std::regex element(
+        R"re(<text x="([-0-9.]+)" y="([-0-9.]+)" text-anchor="(\w+)"([^>]*)>([^<]*)</text>)re");
+    for (const auto& night : nights) {
+        std::vector<std::string> args = night;
+        args.insert(args.end(), {"--svg", m_temp.file("chart.svg")});
+        ASSERT_EQ(run(args).status, 0);
+        const std::string svg = testing::contentOf(m_temp.file("chart.svg"));
+        std::vector<std::pair<std::string, TextBox>> boxes;
+        for (auto it = std::sregex_iterator(svg.begin(), svg.end(), element);
+             it != std::sregex_iterator(); ++it) {
+            const std::smatch& m = *it;
+            const std::string style = m[4];
+            const double size = style.find("font-size=\"11\"") != std::string::npos   ? 11
+                                : style.find("font-size=\"16\"") != std::string::npos ? 16
+                                                                                      : 13;
+            const Anchor anchor = m[3] == "start"    ? Anchor::Start
+                                  : m[3] == "middle" ? Anchor::Middle
+                                                     : Anchor::End;
+            boxes.emplace_back(m[5], textBox(std::stod(m[1]), std::stod(m[2]), m[5].str(), size,
+                                             style.find("bold") != std::string::npos, anchor));
+        }
+        EXPECT_GT(boxes.size(), 30u);
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            for (size_t j = i + 1; j < boxes.size(); ++j) {
+                EXPECT_FALSE(boxes[i].second.overlaps(boxes[j].second))
+                    << "\"" << boxes[i].first << "\" and \"" << boxes[j].first << "\" in "
+                    << night[1] << " " << night.back();
+            }
+        }
+        for (const char* name : {">Saturn<", ">Jupiter<", ">Mars<", ">Venus<"})
+            EXPECT_NE(svg.find(name), std::string::npos) << name << " is named";
+    }
+    // The widths the boxes are measured with: Helvetica's, 556 for a digit, 278 for the space.
+    EXPECT_DOUBLE_EQ(textAdvance("10 00", 10, false), 4 * 5.56 + 2.78);
+    EXPECT_GT(textAdvance("Юпитер", 13, false), textAdvance("Jupiter", 13, false));
 }
 
 TEST_F(TableApp, ExitStatusTellsWhatWentWrong)

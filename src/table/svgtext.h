@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+namespace vellmore::table {
+
+// How wide a chart's text is drawn, in the SVG's units: the advance widths of Helvetica and its
+// metric twins (Arial, Liberation Sans), in thousandths of the font size, for printable ASCII;
+// any other letter is taken as wide as a capital M (two-byte UTF-8) or a whole em (wider
+// scripts), so a box is never narrower than the text a viewer draws.
+double textAdvance(std::string_view text, double size, bool bold);
+
+enum class Anchor { Start, Middle, End };
+
+// The box a text covers around its baseline point, with the 1.5-unit halo the chart draws
+// around labels.
+struct TextBox
+{
+    double left = 0, top = 0, right = 0, bottom = 0;
+
+    bool overlaps(const TextBox& other) const
+    {
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+    }
+};
+
+TextBox textBox(double x, double y, std::string_view text, double size, bool bold, Anchor anchor);
+
+} // namespace vellmore::table
