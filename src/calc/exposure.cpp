@@ -24,7 +24,7 @@ double at(const std::array<double, inputCount>& inputs, Input input)
 
 } // namespace
 
-Calculation computeFromNumbers(const std::array<double, inputCount>& inputs)
+Calculation computeFromNumbers(const std::array<double, inputCount>& inputs, bool publish)
 {
     Calculation calc;
     Figures& f = calc.figures;
@@ -64,16 +64,19 @@ Calculation computeFromNumbers(const std::array<double, inputCount>& inputs)
         return stop(Step::Exposure);
     f.exposure = t;
 
-    calc.published.push_back({Output::Magnification, formatPattern(M, 2) + "X"});
-    calc.published.push_back({Output::SystemFL, formatPattern(F, 2)});
-    calc.published.push_back({Output::FRatio, formatPattern(N, 2)});
-    calc.published.push_back({Output::Exposure, formatPattern(t, 5) + " Sec"});
+    if (publish) {
+        calc.published.push_back({Output::Magnification, formatPattern(M, 2) + "X"});
+        calc.published.push_back({Output::SystemFL, formatPattern(F, 2)});
+        calc.published.push_back({Output::FRatio, formatPattern(N, 2)});
+        calc.published.push_back({Output::Exposure, formatPattern(t, 5) + " Sec"});
+    }
 
     const double r = 1.0 / t;
     if (faulted(r))
         return stop(Step::Reciprocal);
     f.reciprocal = r;
-    calc.published.push_back({Output::Reciprocal, formatPattern(r, 2) + " Sec"});
+    if (publish)
+        calc.published.push_back({Output::Reciprocal, formatPattern(r, 2) + " Sec"});
     return calc;
 }
 

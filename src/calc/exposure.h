@@ -52,7 +52,9 @@ struct Calculation
 
 // Works out the optics and exposure from six numbers. N^2 and K x S are held in long double,
 // whose wider exponent range lets an extreme product pass step 5 as long as t itself fits.
-Calculation computeFromNumbers(const std::array<double, inputCount>& inputs);
+// The night's plan, which works one out at every step, asks for the figures alone, without the
+// texts the window publishes.
+Calculation computeFromNumbers(const std::array<double, inputCount>& inputs, bool publish = true);
 
 // The whole calculation from the six field texts (UTF-8), read with the text-to-number
 // rules; a field holding a number beyond the double range stops it before any step.

@@ -52,7 +52,7 @@ calc::Calculation objectCalculation(const ExposureTable& table, double k, double
     auto inputs = table.optics;
     inputs[static_cast<size_t>(Input::K)] = k;
     inputs[static_cast<size_t>(Input::FilmISO)] = iso;
-    return calc::computeFromNumbers(inputs);
+    return calc::computeFromNumbers(inputs, false);
 }
 
 std::array<std::string, calc::inputCount> fieldTexts(const settings::LoadResult& settings)

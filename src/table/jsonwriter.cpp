@@ -79,6 +79,38 @@ char* writeNumber(char* out, double number)
     return out;
 }
 
+// Writes units / 10^decimals as writeNumber writes that double into `out`, which has room for
+// 32 bytes: its digits are the shortest that read back (a decimal of at most 15 digits is),
+// trailing zeros dropped, ".0" kept on a whole number.
+char* writeFixed(char* out, double units, int decimals)
+{
+    if (std::signbit(units))
+        *out++ = '-';
+    if (units == 0)
+        return std::copy_n("0.0", 3, out);
+    char digits[24];
+    char* end =
+        std::to_chars(digits, digits + sizeof digits, static_cast<long long>(std::fabs(units))).ptr;
+    int count = static_cast<int>(end - digits);
+    int places = decimals;
+    while (places > 0 && digits[count - 1] == '0') {
+        --count;
+        --places;
+    }
+    const int whole = count - places;
+    if (whole <= 0) {
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -whole, '0');
+        return std::copy(digits, digits + count, out);
+    }
+    out = std::copy(digits, digits + whole, out);
+    *out++ = '.';
+    if (places == 0)
+        *out++ = '0';
+    return std::copy(digits + whole, digits + count, out);
+}
+
 bool needsNoEscape(std::string_view text)
 {
     for (const char c : text) {
@@ -145,6 +177,12 @@ std::string jsonNumber(double number)
 {
     char text[32];
     return std::string(text, writeNumber(text, number));
+}
+
+std::string jsonFixed(double units, int decimals)
+{
+    char text[32];
+    return std::string(text, writeFixed(text, units, decimals));
 }
 
 std::string jsonString(std::string_view text)
@@ -248,8 +286,11 @@ void JsonWriter::endArray()
 JsonWriter& JsonWriter::key(std::string_view name)
 {
     element();
-    quoted(name);
-    put(": ");
+    char* at = room(name.size() + 4);
+    *at++ = '"';
+    at = std::copy(name.begin(), name.end(), at);
+    std::copy_n("\": ", 3, at);
+    m_used += name.size() + 4;
     m_afterKey = true;
     return *this;
 }
@@ -258,6 +299,12 @@ void JsonWriter::value(double number)
 {
     element();
     m_used = static_cast<size_t>(writeNumber(room(32), number) - m_out.data());
+}
+
+void JsonWriter::fixed(double units, int decimals)
+{
+    element();
+    m_used = static_cast<size_t>(writeFixed(room(32), units, decimals) - m_out.data());
 }
 
 void JsonWriter::value(bool truth)

@@ -22,10 +22,13 @@ public:
     void endObject();
     void beginArray();
     void endArray();
-    JsonWriter& key(std::string_view name);
+    JsonWriter& key(std::string_view name); // the program's own names: plain ASCII, unescaped
 
     void value(double number); // null where it is not finite
     void value(bool truth);
+    // A figure rounded to `decimals` places, given as the whole number of them (under 1e15):
+    // written as value() writes that figure, without working out its digits again.
+    void fixed(double units, int decimals);
     void value(const std::optional<double>& number);
     void value(std::string_view text);
     void value(const char* text) { value(std::string_view(text)); }
@@ -58,6 +61,9 @@ private:
 // in fixed notation from 1e-4 up to 1e15 with ".0" on a whole number ("100.0", "0.0125"), else
 // with an exponent ("1e-05", "1.5e+20").
 std::string jsonNumber(double number);
+
+// What fixed() writes, for the same figure.
+std::string jsonFixed(double units, int decimals);
 
 // A text as a JSON string, quoted; quotes, backslashes and control characters escaped, any other
 // character as it is. A byte that starts no UTF-8 character becomes U+FFFD.

@@ -210,15 +210,15 @@ double throughText(double value, std::chars_format format, int precision)
 
 } // namespace
 
-double rounded(double value, int decimals)
+std::optional<Decimal> roundedDecimal(double value, int decimals)
 {
     // value x 10^places, exactly, as the rounded product and its error (Dekker's product: 10^4
     // has few enough bits to need no split). Rounded to a whole number, ties to even, as the text
-    // is, and divided by 10^places, it is the double the text reads back as; the error decides
-    // only where the rounded product sits on a half.
+    // is; divided by 10^places, it is the double the text reads back as. The error decides only
+    // where the rounded product sits on a half.
     static const double tens[] = {1, 10, 100, 1000, 10000};
     if (decimals < 0 || decimals > 4 || !(std::fabs(value) < 0x1p36))
-        return throughText(value, std::chars_format::fixed, decimals);
+        return std::nullopt;
     const double scale = tens[decimals];
     const double product = value * scale; // under 2^50, where halves are exact
     const double split = (0x1p27 + 1) * value;
@@ -227,7 +227,15 @@ double rounded(double value, int decimals)
     double whole = std::rint(product);
     if (product - std::floor(product) == 0.5 && error != 0)
         whole = error > 0 ? std::ceil(product) : std::floor(product);
-    return whole / scale;
+    return Decimal{whole, decimals};
+}
+
+double rounded(double value, int decimals)
+{
+    static const double tens[] = {1, 10, 100, 1000, 10000};
+    if (const std::optional<Decimal> d = roundedDecimal(value, decimals))
+        return d->units / tens[d->decimals];
+    return throughText(value, std::chars_format::fixed, decimals);
 }
 
 double significant(double value, int digits)

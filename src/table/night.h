@@ -98,6 +98,16 @@ std::optional<double> namedPhase(const std::string& name);
 // A figure rounded to `decimals` places, or to `digits` significant digits, the same on every
 // platform, so that each writes the same plan.
 double rounded(double value, int decimals);
+
+// The same rounding as a whole number of hundredths (or whatever `decimals` gives, up to 4),
+// with the sign of a zero kept, for a writer to print as it stands; none for a value too large
+// for that.
+struct Decimal
+{
+    double units;
+    int decimals;
+};
+std::optional<Decimal> roundedDecimal(double value, int decimals);
 double significant(double value, int digits);
 
 // "HH:MM" local time, to the nearest minute.

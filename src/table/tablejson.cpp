@@ -2,8 +2,28 @@
 #include "table/jsonwriter.h"
 #include "table/night.h"
 
+#include <cmath>
+
 namespace vellmore::table {
 namespace {
+
+// A figure rounded to `decimals` places, written straight from its rounding where it can be.
+void roundedValue(JsonWriter& json, double value, int decimals)
+{
+    const std::optional<Decimal> d = roundedDecimal(value, decimals);
+    if (d && std::fabs(d->units) < 1e15)
+        json.fixed(d->units, d->decimals);
+    else
+        json.value(rounded(value, decimals));
+}
+
+void roundedValue(JsonWriter& json, const std::optional<double>& value, int decimals)
+{
+    if (value)
+        roundedValue(json, *value, decimals);
+    else
+        json.null();
+}
 
 std::optional<std::string> unlessEmpty(const std::string& text)
 {
@@ -105,7 +125,7 @@ void exposuresJson(JsonWriter& json, const std::vector<Cell>& cells)
                                                   : std::nullopt);
         json.key("offset_stops");
         if (speed)
-            json.value(rounded(cell.shutter.offsetStops, 2));
+            roundedValue(json, cell.shutter.offsetStops, 2);
         else
             json.null();
         json.key("fault").value(unlessEmpty(cell.fault));
@@ -114,25 +134,30 @@ void exposuresJson(JsonWriter& json, const std::vector<Cell>& cells)
     json.endArray();
 }
 
-// A disc's figures; the magnitude for planets, the pixels and the sensor where the table has them.
-void discJson(JsonWriter& json, const ExposureTable& table, const sky::Disc& disc)
+// A disc's figures, the magnitude for planets; the pixels and the sensor where the table has
+// them (those keys are left out where it has not).
+void discFigures(JsonWriter& json, const ExposureTable& table, const sky::Disc& disc)
 {
+    json.key("diameter_arcsec");
+    roundedValue(json, disc.diameter, 2);
+    json.key("lit_fraction");
+    roundedValue(json, disc.litFraction, 3);
+    json.key("magnitude");
+    roundedValue(json, disc.magnitude, 2);
     const DiscOnSensor on = onSensor(table, disc);
-    json.key("disc").beginObject();
-    json.key("diameter_arcsec").value(rounded(disc.diameter, 2));
-    json.key("lit_fraction").value(rounded(disc.litFraction, 3));
-    json.key("magnitude")
-        .value(disc.magnitude ? std::optional<double>(rounded(*disc.magnitude, 2)) : std::nullopt);
-    json.key("diameter_px")
-        .value(on.pixels ? std::optional<double>(rounded(*on.pixels, 1)) : std::nullopt);
-    json.key("fits_sensor");
-    if (on.fits)
-        json.value(*on.fits);
-    else
-        json.null();
-    json.key("times_across")
-        .value(on.timesAcross ? std::optional<double>(rounded(*on.timesAcross, 2)) : std::nullopt);
-    json.endObject();
+    if (table.plan.pixelMicrons) {
+        json.key("diameter_px");
+        roundedValue(json, on.pixels, 1);
+    }
+    if (table.plan.sensorMm) {
+        json.key("fits_sensor");
+        if (on.fits)
+            json.value(*on.fits);
+        else
+            json.null();
+        json.key("times_across");
+        roundedValue(json, on.timesAcross, 2);
+    }
 }
 
 void when(JsonWriter& json, const char* name, const std::optional<sky::Instant>& t)
@@ -180,14 +205,15 @@ void nightJson(JsonWriter& json, const ExposureTable& table, const NightPlan& pl
     json.key("polar").value(unlessEmpty(plan.polar));
     json.endObject();
     json.key("moon").beginObject();
-    json.key("illuminated").value(rounded(plan.moon.illuminated, 3));
-    json.key("phase_angle_deg").value(rounded(plan.moon.phaseAngle, 1));
+    json.key("illuminated");
+    roundedValue(json, plan.moon.illuminated, 3);
+    json.key("phase_angle_deg");
+    roundedValue(json, plan.moon.phaseAngle, 1);
     json.key("entry").value(unlessEmpty(plan.moon.entry));
     json.key("k").value(plan.moon.entry.empty() ? std::nullopt
                                                 : std::optional<double>(plan.moon.k));
-    json.key("k_full_moon")
-        .value(plan.moon.fullK ? std::optional<double>(rounded(*plan.moon.fullK, 2))
-                               : std::nullopt);
+    json.key("k_full_moon");
+    roundedValue(json, plan.moon.fullK, 2);
     json.key("why").value(unlessEmpty(plan.moon.why));
     json.endObject();
     opticsJson(json, table);
@@ -210,25 +236,29 @@ void nightJson(JsonWriter& json, const ExposureTable& table, const NightPlan& pl
         when(json, "transit", e.transit);
         json.key("transit_altitude_deg");
         if (e.transit)
-            json.value(rounded(e.transitAltitude, 2));
+            roundedValue(json, e.transitAltitude, 2);
         else
             json.null();
         when(json, "set", e.set);
-        discJson(json, table, object.disc);
+        json.key("disc").beginObject();
+        discFigures(json, table, object.disc);
+        json.endObject();
         json.key("rows").beginArray();
         for (const PlanRow& row : object.rows) {
             json.beginObject();
             json.key("time").value(sky::isoUtc(row.time));
-            json.key("altitude_deg").value(rounded(row.place.altitude, 2));
-            json.key("azimuth_deg").value(rounded(row.place.azimuth, 2));
+            json.key("altitude_deg");
+            roundedValue(json, row.place.altitude, 2);
+            json.key("azimuth_deg");
+            roundedValue(json, row.place.azimuth, 2);
             json.key("sky").value(sky::skyName(row.sky));
             json.key("k").value(row.k);
             json.key("air_mass");
             if (row.cells.empty())
                 json.null();
             else
-                json.value(rounded(*row.cells.front().airMass, 3));
-            discJson(json, table, row.disc);
+                roundedValue(json, *row.cells.front().airMass, 3);
+            discFigures(json, table, row.disc);
             exposuresJson(json, row.cells);
             json.endObject();
         }

@@ -103,6 +103,12 @@ TEST(JsonWriter, RoundsAsWritingAndReadingTheTextWould)
             const double want = readBack(value, std::chars_format::fixed, places);
             const double got = rounded(value, places);
             ASSERT_EQ(std::memcmp(&got, &want, sizeof got), 0) << value << " to " << places;
+            // Written straight from the rounding, the figure reads as jsonNumber writes it.
+            const std::optional<Decimal> decimal = roundedDecimal(value, places);
+            if (decimal && std::fabs(decimal->units) < 1e15) {
+                ASSERT_EQ(jsonFixed(decimal->units, decimal->decimals), jsonNumber(want))
+                    << value << " to " << places;
+            }
         }
         for (int digits = 1; digits <= 8; ++digits) {
             const double want = readBack(value, std::chars_format::general, digits);

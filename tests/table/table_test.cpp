@@ -417,7 +417,7 @@ TEST_F(TableApp, GivesEachDiscItsSizeOnTheSensor)
             .out);
     for (const auto& object : json["objects"]) {
         SCOPED_TRACE(object["object"].get<std::string>());
-        for (const auto& disc : {object["disc"], object["rows"][0]["disc"]}) {
+        for (const auto& disc : {object["disc"], object["rows"][0]}) {
             const double diameter = disc["diameter_arcsec"];
             EXPECT_NEAR(disc["diameter_px"].get<double>(), diameter / 0.20754,
                         1e-4 * diameter / 0.20754 + 0.05);
