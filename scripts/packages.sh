@@ -184,7 +184,8 @@ check_same_plan() {
     wine_prefix
     for args in "--site 51.4769,-0.0005,46 --date 2026-12-07 --utc-offset +00:00 --iso 100,400" \
         "--site -33.87,151.21,58 --date 1900-03-15 --utc-offset +10:00 --step 17" \
-        "--site 78.22,15.63 --date 2026-12-21 --utc-offset +01:00"; do
+        "--site 78.22,15.63 --date 2026-12-21 --utc-offset +01:00" \
+        "--site 34.05,-118.25,100 --date 2026-12-24 --utc-offset -08:00 --shutter 1/250,0.02 --pixel-size 3.76 --sensor 23.5x15.6"; do
         for format in --json --csv; do
             [ -n "$("$linux" $args $format 2>/dev/null)" ] || fail "no plan for $args $format"
             # shellcheck disable=SC2086 # the options are split on purpose

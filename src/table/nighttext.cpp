@@ -109,7 +109,8 @@ std::string renderNightText(const ExposureTable& table, const NightPlan& plan)
         out += objectRows(table, object, offset);
     }
     if (!unplaced.empty()) {
-        out += "\nTheir place in the sky is not known; the exposures at the zenith:\n";
+        out += std::string("\nTheir place in the sky is not known; the ") +
+               (table.plan.shutters.empty() ? "exposures" : "film speeds") + " at the zenith:\n";
         std::vector<std::string> notes;
         out += laidOut(objectLines(table, unplaced, 0, notes), notes, {false, true},
                        groupWidth(table));

@@ -126,9 +126,9 @@ std::string renderNightCsv(const ExposureTable& table, const NightPlan& plan)
             fields.resize(fields.size() + 12);
             appendExposures(fields, object.row->cells, table.plan);
             const std::string fault = faultNote(object.row->cells);
-            fields.push_back(
-                csvField("its place in the sky is not known; the exposure at the zenith" +
-                         (fault.empty() ? "" : "; " + fault)));
+            fields.push_back(csvField(std::string("its place in the sky is not known; the ") +
+                                      (table.plan.shutters.empty() ? "exposure" : "film speed") +
+                                      " at the zenith" + (fault.empty() ? "" : "; " + fault)));
             out += line(fields);
             continue;
         }

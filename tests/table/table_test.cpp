@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -511,26 +510,34 @@ TEST_F(TableApp, KeepsEveryTextOfTheChartClearOfTheOthers)
         {"--site", "69.6492,18.9553,10", "--utc-offset", "+02:00", "--date", "2026-06-21"},
         {"--site", "34.05,-118.25,100", "--utc-offset", "-08:00", "--date", "2026-12-07",
          "--shutter", "1/250"}};
-    const std::regex element(
-        R"re(<text x="([-0-9.]+)" y="([-0-9.]+)" text-anchor="(\w+)"([^>]*)>([^<]*)</text>)re");
+    // Each <text x="X" y="Y" text-anchor="A" STYLE>CONTENT</text> the chart writes.
+    const auto between = [](const std::string& svg, size_t& at, const std::string& before,
+                            const std::string& after) {
+        const size_t from = svg.find(before, at) + before.size();
+        at = svg.find(after, from);
+        return svg.substr(from, at - from);
+    };
     for (const auto& night : nights) {
         std::vector<std::string> args = night;
         args.insert(args.end(), {"--svg", m_temp.file("chart.svg")});
         ASSERT_EQ(run(args).status, 0);
         const std::string svg = testing::contentOf(m_temp.file("chart.svg"));
         std::vector<std::pair<std::string, TextBox>> boxes;
-        for (auto it = std::sregex_iterator(svg.begin(), svg.end(), element);
-             it != std::sregex_iterator(); ++it) {
-            const std::smatch& m = *it;
-            const std::string style = m[4];
+        for (size_t at = svg.find("<text x=\""); at != std::string::npos;
+             at = svg.find("<text x=\"", at)) {
+            const double x = std::stod(between(svg, at, "x=\"", "\""));
+            const double y = std::stod(between(svg, at, "y=\"", "\""));
+            const std::string anchorName = between(svg, at, "text-anchor=\"", "\"");
+            const std::string style = between(svg, at, "\"", ">");
+            const std::string content = between(svg, at, ">", "</text>");
             const double size = style.find("font-size=\"11\"") != std::string::npos   ? 11
                                 : style.find("font-size=\"16\"") != std::string::npos ? 16
                                                                                       : 13;
-            const Anchor anchor = m[3] == "start"    ? Anchor::Start
-                                  : m[3] == "middle" ? Anchor::Middle
-                                                     : Anchor::End;
-            boxes.emplace_back(m[5], textBox(std::stod(m[1]), std::stod(m[2]), m[5].str(), size,
-                                             style.find("bold") != std::string::npos, anchor));
+            const Anchor anchor = anchorName == "start"    ? Anchor::Start
+                                  : anchorName == "middle" ? Anchor::Middle
+                                                           : Anchor::End;
+            boxes.emplace_back(content, textBox(x, y, content, size,
+                                                style.find("bold") != std::string::npos, anchor));
         }
         EXPECT_GT(boxes.size(), 30u);
         for (size_t i = 0; i < boxes.size(); ++i) {
