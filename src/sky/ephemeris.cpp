@@ -1,5 +1,7 @@
 #include "sky/ephemeris.h"
 
+#include "sky/brightness.h"
+
 #include <erfa.h>
 #include <erfam.h>
 
@@ -228,7 +230,7 @@ double moonPhaseAngle(const Sky& sky, const Frame& frame)
 
 double moonIlluminated(Instant instant)
 {
-    return (1 + std::cos(moonPhaseAngle(instant) / degreesPerRadian)) / 2;
+    return litFraction(moonPhaseAngle(instant));
 }
 
 } // namespace vellmore::sky

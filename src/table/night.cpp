@@ -29,6 +29,16 @@ bool isMoonEntry(const Row& row)
     return lower(row.name).find("moon") != std::string::npos;
 }
 
+// An object's K at a frame's instant: the Moon's by its phase where the plan scales it so, else
+// the file's.
+double kAt(const NightPlan& plan, const PlanObject& object, const sky::Sky& sky,
+           const sky::Frame& frame)
+{
+    if (object.body == sky::Body::Moon && plan.moon.fullK)
+        return moonK(*plan.moon.fullK, sky::moonPhaseAngle(sky, frame));
+    return object.row->k;
+}
+
 // The calendar year with its fraction, for Neptune's slow change of brightness.
 double yearOf(Instant t)
 {
@@ -311,11 +321,9 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
             row.time = t;
             row.place = sky::placeOf(*placed[i]->body, sky, frame);
             row.sky = state;
-            row.k = placed[i]->row->k;
+            row.k = kAt(plan, *placed[i], sky, frame);
             row.disc = sky::discOf(*placed[i]->body, row.place, yearOf(t));
             const bool byPhase = placed[i]->body == sky::Body::Moon && plan.moon.fullK;
-            if (byPhase)
-                row.k = moonK(*plan.moon.fullK, sky::moonPhaseAngle(sky, frame));
             if (row.place.altitude > 0 && !table.plan.shutters.empty()) {
                 for (const ShutterSpeed& shutter : table.plan.shutters)
                     row.cells.push_back(speedCellFor(table, row.k, shutter, row.place.altitude));
@@ -348,10 +356,7 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
             const sky::Frame frame = sky::frameAt(sky, t);
             for (PlanObject* object : placed) {
                 object->hourAltitudes.push_back(sky::placeOf(*object->body, sky, frame).altitude);
-                object->hourK.push_back(
-                    object->body == sky::Body::Moon && plan.moon.fullK
-                        ? moonK(*plan.moon.fullK, sky::moonPhaseAngle(sky, frame))
-                        : object->row->k);
+                object->hourK.push_back(kAt(plan, *object, sky, frame));
             }
         }
     }
