@@ -2,10 +2,10 @@
 // Los Angeles on the night of 2026-12-07 at 1- and 60-minute steps, and through Tromso's 24-hour
 // midnight sun of 2026-06-21 at 1-minute steps. The plan and its JSON are timed apart and
 // together; the last line printed is the night at 1-minute steps, in milliseconds.
+#include "plan/night.h"
 #include "settings/loader.h"
 #include "settings/settingsfile.h"
 #include "table/exposuretable.h"
-#include "table/night.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,40 +30,40 @@ struct Discard : std::streambuf
     int overflow(int c) override { return c; }
 };
 
-void writeJson(const table::NightPlan& plan)
+void writeJson(const plan::NightPlan& plan)
 {
     Discard discard;
     std::ostream out(&discard);
-    table::writeNightJson(out, defaults(), plan);
+    plan::writeNightJson(out, defaults(), plan);
 }
 
-table::NightOptions night(int step)
+plan::NightOptions night(int step)
 {
     return {{34.05, -118.25, 100}, {2026, 12, 7}, -8 * 60, step, false};
 }
 
-table::NightOptions polarDay()
+plan::NightOptions polarDay()
 {
     return {{69.6492, 18.9553, 10}, {2026, 6, 21}, 2 * 60, 1, false};
 }
 
-void Plan(benchmark::State& state, table::NightOptions options)
+void Plan(benchmark::State& state, plan::NightOptions options)
 {
     for (auto _ : state)
-        benchmark::DoNotOptimize(table::planNight(defaults(), options));
+        benchmark::DoNotOptimize(plan::planNight(defaults(), options));
 }
 
-void Json(benchmark::State& state, table::NightOptions options)
+void Json(benchmark::State& state, plan::NightOptions options)
 {
-    const table::NightPlan plan = table::planNight(defaults(), options);
+    const plan::NightPlan plan = plan::planNight(defaults(), options);
     for (auto _ : state)
         writeJson(plan);
 }
 
-void PlanAndJson(benchmark::State& state, table::NightOptions options)
+void PlanAndJson(benchmark::State& state, plan::NightOptions options)
 {
     for (auto _ : state) {
-        writeJson(table::planNight(defaults(), options));
+        writeJson(plan::planNight(defaults(), options));
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace vellmore::platform {
@@ -16,5 +17,20 @@ std::string formatGeneral(double value);
 
 // As formatGeneral, but a value below 1 in size has no digit before the mark (".5", "-.5").
 std::string formatSignedTrimmed(double value);
+
+// A figure rounded to `decimals` places, or to `digits` significant digits, the same on every
+// platform, so that each writes the same plan.
+double rounded(double value, int decimals);
+
+// The same rounding as a whole number of hundredths (or whatever `decimals` gives, up to 4),
+// with the sign of a zero kept, for a writer to print as it stands; none for a value too large
+// for that.
+struct Decimal
+{
+    double units;
+    int decimals;
+};
+std::optional<Decimal> roundedDecimal(double value, int decimals);
+double significant(double value, int digits);
 
 } // namespace vellmore::platform

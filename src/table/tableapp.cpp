@@ -1,12 +1,12 @@
 #include "table/tableapp.h"
 
+#include "plan/night.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "settings/location.h"
 #include "settings/settingsfile.h"
 #include "settings/store.h"
 #include "table/exposuretable.h"
-#include "table/night.h"
 #include "table/tableargs.h"
 #include "version.h"
 
@@ -18,9 +18,9 @@ namespace {
 
 // The night's date and local time where the arguments leave them out: today, by this machine's
 // clock, in the local time given or this machine's own on that date.
-NightOptions nightOf(const NightArgs& args)
+plan::NightOptions nightOf(const NightArgs& args)
 {
-    NightOptions night;
+    plan::NightOptions night;
     night.site = args.site;
     night.stepMinutes = args.stepMinutes;
     night.chart = args.svgFile.has_value();
@@ -37,21 +37,21 @@ NightOptions nightOf(const NightArgs& args)
 int runNight(const ExposureTable& table, const NightArgs& args, Format format, std::ostream& out,
              std::ostream& err)
 {
-    const NightPlan plan = planNight(table, nightOf(args));
+    const plan::NightPlan plan = plan::planNight(table, nightOf(args));
     switch (format) {
     case Format::Text:
-        out << renderNightText(table, plan);
+        out << plan::renderNightText(table, plan);
         break;
     case Format::Csv:
-        out << renderNightCsv(table, plan);
+        out << plan::renderNightCsv(table, plan);
         break;
     case Format::Json:
-        writeNightJson(out, table, plan);
+        plan::writeNightJson(out, table, plan);
         break;
     }
     if (args.svgFile) {
         const platform::FileWrite written =
-            platform::replaceFile(*args.svgFile, renderNightSvg(table, plan));
+            platform::replaceFile(*args.svgFile, plan::renderNightSvg(table, plan));
         if (!written.ok) {
             err << "vellmore-table: could not write the chart " << *args.svgFile << ": "
                 << written.reason << "\n";

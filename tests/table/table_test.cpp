@@ -1,8 +1,8 @@
+#include "plan/night.h"
+#include "plan/svgtext.h"
 #include "settings/settingsfile.h"
-#include "table/night.h"
 #include "table/planning.h"
 #include "table/shutter.h"
-#include "table/svgtext.h"
 #include "table/tableapp.h"
 #include "testdir.h"
 
@@ -17,6 +17,13 @@
 
 namespace vellmore::table {
 namespace {
+
+using plan::Anchor;
+using plan::moonK;
+using plan::namedPhase;
+using plan::textAdvance;
+using plan::TextBox;
+using plan::textBox;
 
 // What the table program's own rows leave open: the zenith, and a field too wide for the
 // small-angle rule.

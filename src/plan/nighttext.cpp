@@ -1,14 +1,22 @@
+#include "plan/night.h"
 #include "platform/numberformat.h"
-#include "table/night.h"
 #include "table/textlayout.h"
 
 #include <cmath>
 
-namespace vellmore::table {
+namespace vellmore::plan {
 namespace {
 
 using platform::formatGeneral;
 using platform::formatPattern;
+using table::cellTexts;
+using table::columnTitles;
+using table::faultNote;
+using table::groupWidth;
+using table::laidOut;
+using table::Line;
+using table::objectLines;
+using table::opticsHeading;
 
 std::string degrees(double value, char positive, char negative)
 {
@@ -118,4 +126,4 @@ std::string renderNightText(const ExposureTable& table, const NightPlan& plan)
     return out;
 }
 
-} // namespace vellmore::table
+} // namespace vellmore::plan

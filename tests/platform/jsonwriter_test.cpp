@@ -1,5 +1,5 @@
-#include "table/jsonwriter.h"
-#include "table/night.h"
+#include "platform/jsonwriter.h"
+#include "platform/numberformat.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <random>
 #include <sstream>
 
-namespace vellmore::table {
+namespace vellmore::platform {
 namespace {
 
 TEST(JsonWriter, WritesTheShortestDigitsThatReadBack)
@@ -119,4 +119,4 @@ TEST(JsonWriter, RoundsAsWritingAndReadingTheTextWould)
 }
 
 } // namespace
-} // namespace vellmore::table
+} // namespace vellmore::platform

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace vellmore::table {
+namespace vellmore::plan {
 
 // How wide a chart's text is drawn, in the SVG's units: the advance widths of Helvetica and its
 // metric twins (Arial, Liberation Sans), in thousandths of the font size, for printable ASCII;
@@ -26,4 +26,4 @@ struct TextBox
 
 TextBox textBox(double x, double y, std::string_view text, double size, bool bold, Anchor anchor);
 
-} // namespace vellmore::table
+} // namespace vellmore::plan

@@ -1,4 +1,4 @@
-#include "table/jsonwriter.h"
+#include "platform/jsonwriter.h"
 
 #include "platform/encoding.h"
 
@@ -11,7 +11,7 @@
 #include <ostream>
 #include <string>
 
-namespace vellmore::table {
+namespace vellmore::platform {
 namespace {
 
 // Writes the number into `out`, which has room for 32 bytes; returns the end.
@@ -365,4 +365,4 @@ std::string JsonWriter::finish()
     return std::move(m_out);
 }
 
-} // namespace vellmore::table
+} // namespace vellmore::platform

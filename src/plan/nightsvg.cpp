@@ -1,15 +1,18 @@
+#include "plan/night.h"
+#include "plan/svgtext.h"
 #include "platform/numberformat.h"
-#include "table/night.h"
-#include "table/svgtext.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-namespace vellmore::table {
+namespace vellmore::plan {
 namespace {
 
 using platform::formatGeneral;
+using table::cellFor;
+using table::ShutterSpeed;
+using table::speedCellFor;
 
 // The chart's frame, in the SVG's own units: the plot spans these, altitude from -10 degrees at
 // the bottom to 90 at the top.
@@ -278,4 +281,4 @@ std::string renderNightSvg(const ExposureTable& table, const NightPlan& plan)
     return out + "</svg>\n";
 }
 
-} // namespace vellmore::table
+} // namespace vellmore::plan

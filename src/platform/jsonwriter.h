@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vellmore::table {
+namespace vellmore::platform {
 
 // A JSON document written as it goes, with no tree of values in between, laid out as the table
 // program's documents always have been: two spaces a level, `"key": value`, each element on a
@@ -69,4 +69,4 @@ std::string jsonFixed(double units, int decimals);
 // character as it is. A byte that starts no UTF-8 character becomes U+FFFD.
 std::string jsonString(std::string_view text);
 
-} // namespace vellmore::table
+} // namespace vellmore::platform

@@ -1,6 +1,6 @@
-#include "table/svgtext.h"
+#include "plan/svgtext.h"
 
-namespace vellmore::table {
+namespace vellmore::plan {
 namespace {
 
 // Helvetica's advance widths from the space to the tilde, regular and bold.
@@ -46,4 +46,4 @@ TextBox textBox(double x, double y, std::string_view text, double size, bool isB
     return {start - halo, y - 0.93 * size - halo, start + width + halo, y + 0.22 * size + halo};
 }
 
-} // namespace vellmore::table
+} // namespace vellmore::plan

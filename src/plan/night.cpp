@@ -1,19 +1,23 @@
-#include "table/night.h"
+#include "plan/night.h"
 
 #include "platform/numberformat.h"
 #include "sky/brightness.h"
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
 
-namespace vellmore::table {
+namespace vellmore::plan {
 namespace {
 
+using platform::rounded;
 using sky::Instant;
+using table::cellFor;
+using table::objectCalculation;
+using table::ShutterSpeed;
+using table::speedCellFor;
 
 constexpr double chartStepSeconds = 300;
 
@@ -165,94 +169,6 @@ std::optional<double> namedPhase(const std::string& name)
     return std::nullopt;
 }
 
-namespace {
-
-// The double nearest a decimal text of up to 15 digits and a power of ten within 1e22: the
-// digits and the power are exact doubles, so one correctly rounded product or quotient is the
-// nearest double, as reading the text would give it, at a fraction of the cost. None for other
-// texts.
-std::optional<double> shortDecimal(const char* text, const char* end)
-{
-    const bool negative = text != end && *text == '-';
-    const char* c = text + (negative ? 1 : 0);
-    double digits = 0;
-    int count = 0, exponent = 0;
-    for (; c != end && (std::isdigit(static_cast<unsigned char>(*c)) || *c == '.'); ++c) {
-        if (*c == '.') {
-            exponent = 0;
-            for (const char* d = c + 1; d != end && std::isdigit(static_cast<unsigned char>(*d));
-                 ++d)
-                --exponent;
-            continue;
-        }
-        digits = digits * 10 + (*c - '0');
-        if (digits > 0 && ++count > 15)
-            return std::nullopt;
-    }
-    if (c != end) {
-        int power = 0;
-        if (*c != 'e' || std::from_chars(c + (c[1] == '+' ? 2 : 1), end, power).ptr != end)
-            return std::nullopt; // "inf", "nan"
-        exponent += power;
-    }
-    static const double tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (exponent < -22 || exponent > 22)
-        return std::nullopt;
-    const double value = exponent < 0 ? digits / tens[-exponent] : digits * tens[exponent];
-    return negative ? -value : value;
-}
-
-// Written in the shortest form libstdc++ gives, which is the same everywhere, and read back.
-double throughText(double value, std::chars_format format, int precision)
-{
-    char text[400];
-    const auto written = std::to_chars(text, text + sizeof text, value, format, precision);
-    if (written.ec != std::errc())
-        return value;
-    if (const std::optional<double> quick = shortDecimal(text, written.ptr))
-        return *quick;
-    double back = value;
-    std::from_chars(text, written.ptr, back);
-    return back;
-}
-
-} // namespace
-
-std::optional<Decimal> roundedDecimal(double value, int decimals)
-{
-    // value x 10^places, exactly, as the rounded product and its error (Dekker's product: 10^4
-    // has few enough bits to need no split). Rounded to a whole number, ties to even, as the text
-    // is; divided by 10^places, it is the double the text reads back as. The error decides only
-    // where the rounded product sits on a half.
-    static const double tens[] = {1, 10, 100, 1000, 10000};
-    if (decimals < 0 || decimals > 4 || !(std::fabs(value) < 0x1p36))
-        return std::nullopt;
-    const double scale = tens[decimals];
-    const double product = value * scale; // under 2^50, where halves are exact
-    const double split = (0x1p27 + 1) * value;
-    const double high = split - (split - value);
-    const double error = (high * scale - product) + (value - high) * scale;
-    double whole = std::rint(product);
-    if (product - std::floor(product) == 0.5 && error != 0)
-        whole = error > 0 ? std::ceil(product) : std::floor(product);
-    return Decimal{whole, decimals};
-}
-
-double rounded(double value, int decimals)
-{
-    static const double tens[] = {1, 10, 100, 1000, 10000};
-    if (const std::optional<Decimal> d = roundedDecimal(value, decimals))
-        return d->units / tens[d->decimals];
-    return throughText(value, std::chars_format::fixed, decimals);
-}
-
-double significant(double value, int digits)
-{
-    return throughText(value, std::chars_format::general, digits);
-}
-
 std::string localClock(Instant instant, int offsetMinutes)
 {
     const auto minutes =
@@ -363,4 +279,4 @@ NightPlan planNight(const ExposureTable& table, const NightOptions& options)
     return plan;
 }
 
-} // namespace vellmore::table
+} // namespace vellmore::plan

@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
-namespace vellmore::table {
+namespace vellmore::plan {
+
+using table::Cell;
+using table::ExposureTable;
+using table::Row;
 
 // What a night's plan is asked for: where, which night, in which local time, how often.
 struct NightOptions
@@ -95,21 +99,6 @@ DiscOnSensor onSensor(const ExposureTable& table, const sky::Disc& disc);
 // Half 0.5, Gibbous 0.75, Full 1, in any letter case; none where the name has no such word.
 std::optional<double> namedPhase(const std::string& name);
 
-// A figure rounded to `decimals` places, or to `digits` significant digits, the same on every
-// platform, so that each writes the same plan.
-double rounded(double value, int decimals);
-
-// The same rounding as a whole number of hundredths (or whatever `decimals` gives, up to 4),
-// with the sign of a zero kept, for a writer to print as it stands; none for a value too large
-// for that.
-struct Decimal
-{
-    double units;
-    int decimals;
-};
-std::optional<Decimal> roundedDecimal(double value, int decimals);
-double significant(double value, int digits);
-
 // "HH:MM" local time, to the nearest minute.
 std::string localClock(sky::Instant instant, int offsetMinutes);
 
@@ -123,4 +112,4 @@ std::string renderNightSvg(const ExposureTable& table, const NightPlan& plan);
 // The JSON document written to `out` as it is made, a piece at a time.
 void writeNightJson(std::ostream& out, const ExposureTable& table, const NightPlan& plan);
 
-} // namespace vellmore::table
+} // namespace vellmore::plan
