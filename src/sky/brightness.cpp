@@ -26,8 +26,9 @@ double polynomial(double x, std::initializer_list<double> coefficients)
 }
 
 // The magnitude at 1 au from the Sun and the site, at phase angle a (degrees).
-std::optional<double> unitMagnitude(Body body, double a, double poleLatitude, double year)
+std::optional<double> unitMagnitude(Body body, const Circumstances& c)
 {
+    const double a = c.phaseAngle;
     switch (body) {
     case Body::Mercury:
         return polynomial(
@@ -46,21 +47,33 @@ std::optional<double> unitMagnitude(Body body, double a, double poleLatitude, do
         return -9.428 -
                2.5 * std::log10(polynomial(a / 180, {1.0, -1.507, -0.363, -0.062, 2.809, -1.876}));
     case Body::Saturn: {
-        const double tilt = std::sin(std::fabs(poleLatitude) * degree);
+        // The rings' tilt is the geometric mean of the Sun's and the site's latitudes on their
+        // plane; with the two on opposite sides the site sees the rings' unlit face: no tilt.
+        const double product = c.sunLatitude * c.siteLatitude;
+        const double tilt = product > 0 ? std::sqrt(product) : 0;
         // Globe and rings where the paper fits them (phase to 6.5 degrees, tilt to 27); the
         // globe alone beyond.
-        if (a <= 6.5 && std::fabs(poleLatitude) <= 27)
-            return -8.914 - 1.825 * tilt + 0.026 * a - 0.378 * tilt * std::exp(-2.25 * a);
+        if (c.rings && a <= 6.5 && tilt <= 27) {
+            const double s = std::sin(tilt * degree);
+            return -8.914 - 1.825 * s + 0.026 * a - 0.378 * s * std::exp(-2.25 * a);
+        }
         if (a <= 6)
             return polynomial(a, {-8.95, -3.7e-04, 6.16e-04});
         return polynomial(a, {-8.94, 2.446e-04, 2.672e-04, -1.505e-06, 4.767e-09});
     }
-    case Body::Uranus:
-        return -7.110 - 8.4e-04 * std::fabs(poleLatitude) + 6.587e-03 * a + 1.045e-04 * a * a;
+    case Body::Uranus: {
+        // By the mean of the Sun's and the site's latitudes on the planet, as they lie apart.
+        const double latitude = (std::fabs(c.sunLatitude) + std::fabs(c.siteLatitude)) / 2;
+        return -7.110 - 8.4e-04 * latitude + 6.587e-03 * a + 1.045e-04 * a * a;
+    }
     case Body::Neptune: {
+        const double year = c.year;
         const double atZero = year < 1980   ? -6.89
                               : year < 2000 ? -6.89 - 0.0054 * (year - 1980)
                                             : -7.00;
+        // Within 1.9 degrees, all the Earth ever sees, the data show no change with phase.
+        if (a <= 1.9)
+            return atZero;
         return atZero + 7.944e-03 * a + 9.617e-05 * a * a;
     }
     case Body::Sun:
@@ -89,13 +102,18 @@ double moonSurfaceBrightness(double phaseAngle)
     return std::pow(10, -0.4 * (moonMagnitude(a) - moonMagnitude(0))) / litFraction(a);
 }
 
-std::optional<double> planetMagnitude(Body body, const Place& place, double year)
+std::optional<double> planetMagnitude(Body body, const Circumstances& c)
 {
-    const std::optional<double> unit =
-        unitMagnitude(body, place.phaseAngle, place.poleLatitude, year);
+    const std::optional<double> unit = unitMagnitude(body, c);
     if (!unit)
         return std::nullopt;
-    return *unit + 5 * std::log10(place.sunDistance * place.distance);
+    return *unit + 5 * std::log10(c.sunDistance * c.distance);
+}
+
+std::optional<double> planetMagnitude(Body body, const Place& place, double year)
+{
+    return planetMagnitude(body, {place.sunDistance, place.distance, place.phaseAngle,
+                                  place.sunPoleLatitude, place.poleLatitude, true, year});
 }
 
 Disc discOf(Body body, const Place& place, double year)

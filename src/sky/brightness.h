@@ -34,9 +34,25 @@ Disc discOf(Body body, const Place& place, double year);
 
 // A planet's visual magnitude by Mallama and Hilton (2018, "Computing apparent planetary
 // magnitudes for The Astronomical Almanac"): 5 log10(r d) plus the planet's magnitude at unit
-// distances at the phase angle; Saturn's with its rings, by the tilt of their plane to the site.
+// distances at the phase angle; Saturn's with its rings, by their tilt to the Sun and the site.
 // Mars and Jupiter without the small corrections for the longitude of their faces; Uranus by the
-// site's latitude on it; Neptune's brightening over 1980-2000 taken in. None for other bodies.
+// Sun's and the site's latitudes on it; Neptune's brightening over 1980-2000 taken in. None for
+// other bodies.
 std::optional<double> planetMagnitude(Body body, const Place& place, double year);
+
+// What a planet's magnitude depends on: its distances (au) from the Sun and the site, the phase
+// angle, the Sun's and the site's latitudes (degrees) on Saturn's ring plane or on Uranus, whether
+// Saturn's rings count, and the year with its fraction.
+struct Circumstances
+{
+    double sunDistance = 0;
+    double distance = 0;
+    double phaseAngle = 0;
+    double sunLatitude = 0;
+    double siteLatitude = 0;
+    bool rings = true;
+    double year = 2000;
+};
+std::optional<double> planetMagnitude(Body body, const Circumstances& circumstances);
 
 } // namespace vellmore::sky

@@ -187,6 +187,7 @@ Place placeOf(Body body, const Sky& sky, const Frame& frame)
         double pole[3];
         eraS2c(ra / degreesPerRadian, dec / degreesPerRadian, pole);
         place.poleLatitude = 90 - eraSepp(pole, toSite) * degreesPerRadian;
+        place.sunPoleLatitude = 90 - eraSepp(pole, toSun) * degreesPerRadian;
     }
     if (body == Body::Sun)
         place.semiDiameter = sunSemiDiameterAtOneAu / distance;

@@ -40,6 +40,7 @@ struct Place
     double sunDistance = 0;  // au, of the body from the Sun when the light left it
     double phaseAngle = 0;   // degrees, between the Sun and the site as seen from the body
     double poleLatitude = 0; // degrees, the site's latitude on Saturn's rings or Uranus (IAU pole)
+    double sunPoleLatitude = 0; // degrees, the Sun's latitude there
 };
 
 // A site watched over a span of time, with the Earth's slow terms and the bodies' positions and
