@@ -39,7 +39,7 @@ need_packages() {
 
 # Liberation Sans stands in for MS Sans Serif where Windows fonts are missing.
 base_packages=(cmake make g++ qt6-base-dev nlohmann-json3-dev liberfa-dev fonts-dejavu-core fonts-liberation2)
-test_packages=(libgtest-dev libgmock-dev tzdata)
+test_packages=(libgtest-dev libgmock-dev tzdata chromium fonts-liberation2)
 
 # configure DIR [cmake options...]: the first time in full, afterwards only the options.
 configure() {
@@ -67,8 +67,19 @@ cmd_run() {
     exec "$root/build/vellmore"
 }
 
+# The browser tests' node modules, from package-lock.json, again whenever the lock file is newer.
+need_node_modules() {
+    # Debian's nodejs and npm where no node is installed; a node from elsewhere brings its own npm.
+    command -v node >/dev/null || need_packages nodejs
+    command -v npm >/dev/null || need_packages npm
+    [ "$root/node_modules/.package-lock.json" -nt "$root/package-lock.json" ] && return 0
+    say "installing the node modules of package-lock.json"
+    (cd "$root" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error)
+}
+
 cmd_test() {
     need_packages "${base_packages[@]}" "${test_packages[@]}"
+    need_node_modules
     configure_and_build "$root/build" -DBUILD_TESTING=ON "$(werror)"
     ctest --test-dir "$root/build" --output-on-failure --parallel "$jobs"
 }
