@@ -1,6 +1,6 @@
 // Debian's Chromium, headless, for the tests that need a real browser. A page may load only
 // file:, data: and about: addresses; every other request is refused, and each console error and
-// page error is kept in page.errors for the test to assert on.
+// page error is kept in page.errors, each refused address in page.refused.
 import { existsSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -21,16 +21,16 @@ export async function launch() {
   });
   return {
     browser,
-    refused: [],
     async page() {
       const page = await browser.newPage();
       page.errors = [];
+      page.refused = [];
       page.on('console', (m) => m.type() === 'error' && page.errors.push(`console: ${m.text()}`));
       page.on('pageerror', (e) => page.errors.push(`page: ${e.message}`));
       await page.setRequestInterception(true);
       page.on('request', (r) => {
         if (local.test(r.url())) return r.continue();
-        this.refused.push(r.url());
+        page.refused.push(r.url());
         return r.abort('blockedbyclient');
       });
       return page;

@@ -62,7 +62,7 @@ for (const [i, [name, args, file = usual]] of nights.entries()) {
       });
     });
     await page.close();
-    assert.deepEqual(page.errors, []);
+    assert.deepEqual([...page.errors, ...page.refused], []);
     assert.ok(boxes.length > 20, `only ${boxes.length} texts`);
     const faults = [];
     boxes.forEach((a, i) => {
@@ -73,6 +73,13 @@ for (const [i, [name, args, file = usual]] of nights.entries()) {
       }
     });
     assert.deepEqual(faults, []);
-    assert.deepEqual(chromium.refused, []);
   });
 }
+
+test('the browser refuses the network and reports the page\'s errors', async () => {
+  const page = await chromium.page();
+  await page.goto(`data:text/html,<img src="http://example.com/a.png"><script>nope()</script>`);
+  await page.close();
+  assert.deepEqual(page.refused, ['http://example.com/a.png']);
+  assert.ok(page.errors.some((e) => /nope/.test(e)), page.errors.join('\n'));
+});
