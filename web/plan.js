@@ -70,7 +70,7 @@ window.vellmorePlan = (function () {
       try { M.FS.unlink(chartFile); } catch (e) { /* first plan */ }
       const code = M.ccall('vm_table', 'number', ['string'], [args().join('\n')]);
       if (code !== 0) {
-        const err = M.ccall('vm_table_err', 'string', [], []).trim().split('\n')[0];
+        const err = M.ccall('vm_table_err', 'string', [], []).trim().split('\n')[0].replace(/^vellmore-table: /, '');
         return status(err || `The plan could not be made (status ${code}).`);
       }
       const plan = JSON.parse(M.ccall('vm_table_out', 'string', [], []));
@@ -147,17 +147,22 @@ window.vellmorePlan = (function () {
     const first = o.rows.find((r) => r.exposures.length)?.exposures ?? [];
     const heads = first.map((c) => ('shutter_s' in c ? `ISO at ${c.shutter} s` : `ISO ${c.iso}`));
     const table = make('table', {}, make('caption', { className: 'sr-only', textContent: `${o.object} through the night` }));
-    table.append(make('thead', {}, make('tr', {}, ...['Time', 'Alt °', ...(heads.length ? heads : ['Exposure'])]
+    table.append(make('thead', {}, make('tr', {}, ...['Time', 'Alt°', ...(heads.length ? heads : ['Exposure'])]
       .map((h) => make('th', { scope: 'col', textContent: h })))));
     const body = make('tbody');
+    const width = Math.max(heads.length, 1);
+    let run = null; // consecutive rows with no exposure and the same reason share one line
     for (const r of o.rows) {
-      const tr = make('tr', {}, make('th', { scope: 'row', textContent: local(r.time) }),
-        make('td', { textContent: fixed(r.altitude_deg, 1) }));
-      if (!r.exposures.length) {
-        tr.append(make('td', { className: 'below', colSpan: Math.max(heads.length, 1), textContent: r.altitude_deg < 0 ? 'below the horizon' : r.sky }));
-      } else {
-        for (const c of r.exposures) tr.append(make('td', { textContent: cellText(c) }));
+      const why = r.exposures.length ? null : (r.altitude_deg < 0 ? 'below the horizon' : r.sky);
+      if (why && run?.why === why) {
+        run.time.textContent = `${run.from}–${local(r.time)}`;
+        continue;
       }
+      const time = make('th', { scope: 'row', textContent: local(r.time) });
+      const tr = make('tr', {}, time);
+      run = why ? { why, time, from: local(r.time) } : null;
+      if (why) tr.append(make('td', { className: 'below', colSpan: width + 1, textContent: why }));
+      else tr.append(make('td', { textContent: fixed(r.altitude_deg, 1) }), ...r.exposures.map((c) => make('td', { textContent: cellText(c) })));
       body.append(tr);
     }
     table.append(body);
@@ -197,5 +202,10 @@ window.vellmorePlan = (function () {
   if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', wire);
   else wire();
 
-  return { ready(module) { M = module; } };
+  return {
+    ready(module) {
+      M = module;
+      if ($('lat').value && $('lon').value) run();
+    },
+  };
 })();

@@ -49,8 +49,8 @@ var Module = (function () {
       try { M.FS.mkdirTree(path.slice(0, path.lastIndexOf('/'))); } catch (e) { /* exists */ }
       M.FS.writeFile(path, bytes);
     },
-    fromFs() {
-      try { return M.FS.readFile(settings.path()); } catch (e) { return null; }
+    fromFs(path = settings.path()) {
+      try { return M.FS.readFile(path); } catch (e) { return null; }
     },
   };
   const decode = (bytes) => {
@@ -124,8 +124,8 @@ var Module = (function () {
       if (combo.selected >= 0) combo.text.value = combo.entries[i];
     },
     showMessage: (text) => showMessage(text),
-    editSettings() {
-      editor.show(settings.fromFs() ?? settings.bytes() ?? new Uint8Array());
+    editSettings(path) {
+      editor.show(settings.fromFs(path) ?? settings.bytes() ?? new Uint8Array());
       return true;
     },
     openDocument(address) {
