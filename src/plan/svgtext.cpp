@@ -19,19 +19,29 @@ constexpr short bold[95] = {
 
 constexpr double halo = 1.5;
 
+// The widest letter of a two-byte range, regular or bold, in Liberation Sans or the DejaVu Sans
+// a browser draws the rest in: Latin-1 and Latin Extended-A to Æ and Œ, Greek and Cyrillic to
+// Љ; the rest (Ǆ, historic Cyrillic, Armenian, Hebrew, Arabic ...) to Ѡ.
+unsigned twoByteWidth(unsigned codePoint)
+{
+    return codePoint < 0x180 ? 1000 : codePoint >= 0x370 && codePoint < 0x460 ? 1100 : 1340;
+}
+
 } // namespace
 
 double textAdvance(std::string_view text, double size, bool isBold)
 {
     double units = 0;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F)
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte < 0x7F) {
             units += (isBold ? bold : regular)[byte - 0x20];
-        else if (byte >= 0xC0 && byte < 0xE0)
-            units += 833; // a letter of two bytes: Latin, Greek, Cyrillic ...
-        else if (byte >= 0xE0)
+        } else if (byte >= 0xC0 && byte < 0xE0) {
+            const unsigned next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+            units += twoByteWidth(((byte & 0x1Fu) << 6) | (next & 0x3Fu));
+        } else if (byte >= 0xE0) {
             units += 1000; // three or four bytes: the wide scripts
+        }
     }
     return units * size / 1000;
 }

@@ -6,8 +6,9 @@ namespace vellmore::plan {
 
 // How wide a chart's text is drawn, in the SVG's units: the advance widths of Helvetica and its
 // metric twins (Arial, Liberation Sans), in thousandths of the font size, for printable ASCII;
-// any other letter is taken as wide as a capital M (two-byte UTF-8) or a whole em (wider
-// scripts), so a box is never narrower than the text a viewer draws.
+// a two-byte UTF-8 letter as the widest of its range in those faces, so that a name in Latin,
+// Greek or Cyrillic is never drawn wider than its box; a longer one as a whole em, the width of
+// the wide scripts.
 double textAdvance(std::string_view text, double size, bool bold);
 
 enum class Anchor { Start, Middle, End };

@@ -20,6 +20,8 @@ const usual = settings('QuarterMoon=40', 'FullMoon=200');
 // A Moon entry and a comet of 40 letters each, in three scripts.
 const long = settings('Полная Луна над Эверестом – Full Moon Ω☾=200',
   'Tsuchinshan–ATLAS C/2023 A3 Цзыцзиньшань=5');
+// Names of the widest capitals of Cyrillic and Latin-1, which once ran into their neighbours.
+const wide = (name) => settings(`${name} Quarter Moon=40`, `${name} Full Moon=200`);
 const la = '--site 34.05,-118.25,100 --date 2026-12-24 --utc-offset -08:00';
 const nights = [
   ['Delhi', '--site 28.61,77.21,216 --date 2026-12-24 --utc-offset +05:30'],
@@ -29,6 +31,12 @@ const nights = [
   ['Los Angeles, full Moon and Saturn', la],
   ['shutter speeds and a sensor', `${la} --shutter 1/250,0.02 --pixel-size 3.76 --sensor 23.5x15.6`],
   ['names of 40 letters', la, long],
+  ['wide Cyrillic by Venus', '--site 28.61,77.21,216 --date 2026-07-25 --utc-offset +05:30',
+    wide('ЖЩЮШЫЖЩЮШЫЖЩЮШ')],
+  ['wide Cyrillic at the edge', '--site 28.61,77.21,216 --date 2026-07-04 --utc-offset +05:30',
+    wide('ЖЩЮШЫЖЩЮШЫЖЩЮШ')],
+  ['wide Latin and Cyrillic', '--site 34.05,-118.25,100 --date 2026-10-22 --utc-offset -08:00',
+    wide('ÆŒÆŒÆŒÆŒ ЉЊЉЊЉЊ')],
 ];
 
 let chromium;
