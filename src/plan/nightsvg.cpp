@@ -1,5 +1,6 @@
 #include "plan/night.h"
 #include "plan/svgtext.h"
+#include "platform/encoding.h"
 #include "platform/numberformat.h"
 
 #include <algorithm>
@@ -32,10 +33,12 @@ std::string number(double value)
     return text;
 }
 
+// A text as XML character data: a character XML 1.0 forbids (a control in an object's name)
+// would leave the document not well-formed, so no viewer would show it; it becomes U+FFFD.
 std::string escaped(const std::string& text)
 {
     std::string out;
-    for (const char c : text) {
+    for (const char c : platform::utf8WithReplacement(text, platform::notXmlChar)) {
         switch (c) {
         case '&':
             out += "&amp;";

@@ -17,6 +17,7 @@ using table::laidOut;
 using table::Line;
 using table::objectLines;
 using table::opticsHeading;
+using table::shown;
 
 std::string degrees(double value, char positive, char negative)
 {
@@ -100,7 +101,7 @@ std::string renderNightText(const ExposureTable& table, const NightPlan& plan)
            "% lit at midnight";
     out += plan.moon.entry.empty()
                ? ".\n"
-               : "; the plan uses " + plan.moon.entry + ": " + plan.moon.why + ".\n";
+               : "; the plan uses " + shown(plan.moon.entry) + ": " + shown(plan.moon.why) + ".\n";
 
     std::vector<Row> unplaced;
     for (const PlanObject& object : plan.objects) {
@@ -109,7 +110,7 @@ std::string renderNightText(const ExposureTable& table, const NightPlan& plan)
             continue;
         }
         const bool byPhase = object.body == sky::Body::Moon && plan.moon.fullK;
-        out += "\n" + object.row->name + " (K " +
+        out += "\n" + shown(object.row->name) + " (K " +
                (byPhase ? formatGeneral(plan.moon.k) + " at midnight, by its phase"
                         : formatGeneral(object.row->k)) +
                "): " + eventsLine(object, offset) + "\n";

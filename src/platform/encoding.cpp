@@ -89,22 +89,32 @@ bool isUtf8(std::string_view bytes)
     return true;
 }
 
-std::string utf8WithReplacement(std::string_view bytes)
+std::string utf8WithReplacement(std::string_view bytes, bool (*refused)(char32_t))
 {
     std::string out;
     out.reserve(bytes.size());
     char32_t c = 0;
     for (size_t i = 0; i < bytes.size();) {
         const size_t length = sequenceAt(bytes, i, c);
-        if (length == 0) {
-            out += "\xEF\xBF\xBD"; // U+FFFD stands for the byte that starts no character
-            ++i;
+        if (length == 0 || (refused && refused(c))) {
+            out += "\xEF\xBF\xBD"; // U+FFFD stands for the byte or the character
+            i += length ? length : 1;
         } else {
             out.append(bytes.substr(i, length));
             i += length;
         }
     }
     return out;
+}
+
+bool isControl(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+bool notXmlChar(char32_t c)
+{
+    return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0xFFFE || c == 0xFFFF;
 }
 
 std::string windows1252ToUtf8(std::string_view bytes)

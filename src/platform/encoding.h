@@ -22,8 +22,16 @@ std::string fileTextToUtf8(std::string_view bytes);
 // controls of the same number, as Windows itself reads them.
 std::string windows1252ToUtf8(std::string_view bytes);
 
-// Well-formed UTF-8 kept as it is, and each byte that starts no character as U+FFFD.
-std::string utf8WithReplacement(std::string_view bytes);
+// Well-formed UTF-8 kept as it is, and each byte that starts no character as U+FFFD; so is each
+// character that `refused` names, where it is given.
+std::string utf8WithReplacement(std::string_view bytes, bool (*refused)(char32_t) = nullptr);
+
+// The C0 controls, DEL and the C1 controls: a terminal acts on them instead of showing them.
+bool isControl(char32_t c);
+
+// What XML 1.0 allows in no document: the C0 controls but tab, LF and CR, and U+FFFE and U+FFFF
+// (surrogates are no UTF-8 at all).
+bool notXmlChar(char32_t c);
 
 // The columns UTF-8 text takes in a terminal or a fixed-width face, for lining up columns: two
 // for a wide (East Asian) letter, none for a combining mark, one for anything else.

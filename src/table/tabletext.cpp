@@ -34,6 +34,11 @@ std::string rtrim(std::string line)
 
 } // namespace
 
+std::string shown(const std::string& name)
+{
+    return platform::utf8WithReplacement(name, platform::isControl);
+}
+
 std::string renderText(const ExposureTable& table)
 {
     std::string out = opticsHeading(table);
@@ -166,7 +171,7 @@ std::vector<Line> objectLines(const ExposureTable& table, const std::vector<Row>
     std::vector<Line> lines = columnTitles(table, {"Object", "K"});
     notes.assign(2, "");
     for (const Row& row : rows) {
-        Line cells = {row.name, formatGeneral(row.k)};
+        Line cells = {shown(row.name), formatGeneral(row.k)};
         const std::vector<Cell> inBlock(row.cells.begin() + long(block * size),
                                         row.cells.begin() + long((block + 1) * size));
         for (const Cell& cell : inBlock) {

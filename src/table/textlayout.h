@@ -10,6 +10,10 @@ namespace vellmore::table {
 // The pieces the exposure table and the night's plan are both laid out with as text.
 using Line = std::vector<std::string>;
 
+// A name as a terminal shows it: a control character in it, which the terminal would act on
+// (or a tab, which would break the columns), as U+FFFD.
+std::string shown(const std::string& name);
+
 // The optics, and the sky a pixel and the sensor see where they were given.
 std::string opticsHeading(const ExposureTable& table);
 
