@@ -10,6 +10,7 @@ import { pathToFileURL } from 'node:url';
 import { launch } from './browser.mjs';
 
 const table = process.env.VELLMORE_TABLE;
+assert.ok(table, 'VELLMORE_TABLE names the vellmore-table to run');
 const dir = mkdtempSync(join(tmpdir(), 'vellmore-chart-'));
 const optics = ['TelescopeFL=1420', 'EyepieceFL=19', 'CameraFL=50', 'TelescopeAperture=220', 'K=40',
   'FilmISO=100', '', '[Exposures]', 'CrescentMoon=20'];
@@ -20,7 +21,8 @@ const usual = settings('QuarterMoon=40', 'FullMoon=200');
 // A Moon entry and a comet of 40 letters each, in three scripts.
 const long = settings('Полная Луна над Эверестом – Full Moon Ω☾=200',
   'Tsuchinshan–ATLAS C/2023 A3 Цзыцзиньшань=5');
-// Names of the widest capitals of Cyrillic and Latin-1, which once ran into their neighbours.
+// The widest capitals of Cyrillic and Latin-1: a box narrower than they are drawn lets a name
+// run into its neighbours or off the chart.
 const wide = (name) => settings(`${name} Quarter Moon=40`, `${name} Full Moon=200`);
 const la = '--site 34.05,-118.25,100 --date 2026-12-24 --utc-offset -08:00';
 const nights = [
@@ -73,9 +75,9 @@ for (const [i, [name, args, file = usual]] of nights.entries()) {
     assert.deepEqual([...page.errors, ...page.refused], []);
     assert.ok(boxes.length > 20, `only ${boxes.length} texts`);
     const faults = [];
-    boxes.forEach((a, i) => {
+    boxes.forEach((a, k) => {
       if (a.l < 0 || a.t < 0 || a.r > 900 || a.b > 540) faults.push(`"${a.text}" leaves the chart`);
-      for (const b of boxes.slice(i + 1)) {
+      for (const b of boxes.slice(k + 1)) {
         if (Math.min(a.r, b.r) > Math.max(a.l, b.l) && Math.min(a.b, b.b) > Math.max(a.t, b.t))
           faults.push(`"${a.text}" overlaps "${b.text}"`);
       }
