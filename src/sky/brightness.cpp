@@ -11,8 +11,9 @@ namespace {
 
 constexpr double degree = 3.14159265358979323846 / 180;
 
-// Equatorial radii in km (IAU WGCCRE 2015; the Moon's mean radius), by Body.
-constexpr double radiusKm[] = {696000, 1737.4, 2440.53, 6051.8, 3396.19,
+// Equatorial radii in km (IAU WGCCRE 2015, the Sun's the nominal one of IAU 2015 B3; the Moon's
+// mean radius), by Body.
+constexpr double radiusKm[] = {695700, 1737.4, 2440.53, 6051.8, 3396.19,
                                71492,  60268,  25559,   24764};
 
 double polynomial(double x, std::initializer_list<double> coefficients)

@@ -1,5 +1,6 @@
 #include "plan/night.h"
 #include "plan/svgtext.h"
+#include "platform/numberformat.h"
 #include "settings/settingsfile.h"
 #include "table/planning.h"
 #include "table/shutter.h"
@@ -24,6 +25,7 @@ using plan::namedPhase;
 using plan::textAdvance;
 using plan::TextBox;
 using plan::textBox;
+using platform::formatGeneral;
 
 // What the table program's own rows leave open: the zenith, and a field too wide for the
 // small-angle rule.
@@ -439,14 +441,18 @@ TEST_F(TableApp, GivesEachDiscItsSizeOnTheSensor)
 // 220 = 16.98565, and the third-stop ISO at or above it.
 TEST_F(TableApp, GivesTheFilmSpeedForAShutterSpeed)
 {
-    // clang-format off
-    const std::pair<double, const char*> marks[] = {
-        {1, "100"}, {100, "100"}, {100.01, "125"}, {125, "125"}, {126, "160"}, {1000, "1000"},
-        {1001, "1250"}, {6400, "6400"}, {6401, "8000"}, {80001, "102400"}, {102400, "102400"},
-        {102400.5, "above 102400"}};
-    // clang-format on
-    for (const auto& [speed, mark] : marks)
-        EXPECT_EQ(isoAtOrAbove(speed), mark) << speed;
+    // The third-stop scale as cameras mark it, whole: each mark stands for itself, the least
+    // step past it for the next; below it is 100, past it nothing.
+    const double scale[] = {100,   125,   160,   200,   250,   320,   400,   500,
+                            640,   800,   1000,  1250,  1600,  2000,  2500,  3200,
+                            4000,  5000,  6400,  8000,  10000, 12800, 16000, 20000,
+                            25600, 32000, 40000, 51200, 64000, 80000, 102400};
+    for (size_t i = 0; i < std::size(scale); ++i) {
+        EXPECT_EQ(isoAtOrAbove(scale[i]), formatGeneral(scale[i]));
+        EXPECT_EQ(isoAtOrAbove(std::nextafter(scale[i], 1e9)),
+                  i + 1 < std::size(scale) ? formatGeneral(scale[i + 1]) : "above 102400");
+    }
+    EXPECT_EQ(isoAtOrAbove(1), "100");
     const double n = 1420.0 / 19 * 50 / 220;
     const auto json =
         nlohmann::json::parse(run({"--json", "--shutter", "1/250,2", "--altitude", "30"}).out);
