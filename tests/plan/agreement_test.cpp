@@ -194,11 +194,20 @@ Fields textRow(const std::vector<std::string>& cells, bool shutters)
 class Agreement : public ::testing::TestWithParam<Night>
 {};
 
-TEST_P(Agreement, EveryFigureAgreesInEveryFormat)
+// The night in every format, each read back; the JSON parser throws on a document that is not.
+struct Outputs
+{
+    json doc;
+    std::optional<testing::Records> csv;
+    std::vector<std::string> text;
+    std::optional<testing::Svg> svg;
+    std::string plainText;
+};
+
+Outputs render(std::vector<std::string> args, const std::string& settings)
 {
     testing::TestDir temp;
-    testing::writeFile(temp.file("Vellmore.ini"), settings::defaultContent());
-    std::vector<std::string> args = GetParam().args;
+    testing::writeFile(temp.file("Vellmore.ini"), settings);
     args.insert(args.end(),
                 {"--settings", temp.file("Vellmore.ini"), "--svg", temp.file("night.svg")});
     std::string outputs[3];
@@ -208,19 +217,30 @@ TEST_P(Agreement, EveryFigureAgreesInEveryFormat)
         if (*format)
             with.push_back(format);
         std::ostringstream out, err;
-        ASSERT_EQ(table::runTable(with, temp.path(), out, err), 0) << err.str();
+        EXPECT_EQ(table::runTable(with, temp.path(), out, err), 0) << err.str();
         outputs[index++] = out.str();
     }
-    const json doc = json::parse(outputs[0]);
-    const std::optional<testing::Records> csv = testing::readCsv(outputs[1]);
-    ASSERT_TRUE(csv) << "the CSV is not well-formed";
-    const std::optional<testing::Svg> svg =
-        testing::readSvg(testing::contentOf(temp.file("night.svg")));
-    ASSERT_TRUE(svg) << "the chart is not well-formed XML";
-    std::vector<std::string> text;
+    Outputs o{json::parse(outputs[0]),
+              testing::readCsv(outputs[1]),
+              {},
+              testing::readSvg(testing::contentOf(temp.file("night.svg"))),
+              outputs[2]};
     std::istringstream lines(outputs[2]);
     for (std::string line; std::getline(lines, line);)
-        text.push_back(line);
+        o.text.push_back(line);
+    return o;
+}
+
+TEST_P(Agreement, EveryFigureAgreesInEveryFormat)
+{
+    const std::vector<std::string>& args = GetParam().args;
+    const Outputs o = render(args, settings::defaultContent());
+    const json& doc = o.doc;
+    const std::optional<testing::Records>& csv = o.csv;
+    const std::optional<testing::Svg>& svg = o.svg;
+    const std::vector<std::string>& text = o.text;
+    ASSERT_TRUE(csv) << "the CSV is not well-formed";
+    ASSERT_TRUE(svg) << "the chart is not well-formed XML";
 
     const int offset = offsetOf(doc["night"]["utc_offset"]);
     const bool shutters = std::find(args.begin(), args.end(), "--shutter") != args.end();
@@ -293,7 +313,7 @@ TEST_P(Agreement, EveryFigureAgreesInEveryFormat)
     // The Moon: the entry named for tonight, how much of it is lit.
     std::smatch moon;
     ASSERT_TRUE(std::regex_search(
-        outputs[2], moon,
+        o.plainText, moon,
         std::regex("The Moon is ([0-9]+)% lit at midnight; the plan uses (\\w+):")));
     std::string moonObject;
     for (const json& object : doc["objects"])
@@ -360,6 +380,46 @@ TEST_P(Agreement, EveryFigureAgreesInEveryFormat)
     }
     EXPECT_GE(labels, svg->hourLines.size() / 2);
     EXPECT_GT(marks, 3u);
+}
+
+// Whatever an object's name holds, the JSON is valid, the chart well-formed XML (a character
+// XML forbids as U+FFFD), a CSV cell a spreadsheet would run as a formula starts with ', and the
+// text shows no control character.
+TEST(AnyName, KeepsEveryFormatReadable)
+{
+    const std::string fffd = "\xEF\xBF\xBD";
+    // The entry as the file has it, the name it gives, the name as the chart and the CSV show it.
+    const struct
+    {
+        std::string entry, name, inChart, inCsv;
+    } cases[] = {
+        {"Full\x07Moon", "Full\x07Moon", "Full" + fffd + "Moon", "Full\x07Moon"},
+        {"A&B<Moon>\"q\"", "A&B<Moon>\"q\"", "A&B<Moon>\"q\"", "A&B<Moon>\"q\""},
+        {"Back\\Moon", "Back\\Moon", "Back\\Moon", "Back\\Moon"},
+        {"\"Hale, Moon", "Hale, Moon", "Hale, Moon", "Hale, Moon"},
+        {"+Moon", "+Moon", "+Moon", "'+Moon"},
+        {"-Moon", "-Moon", "-Moon", "'-Moon"},
+        {"@Moon", "@Moon", "@Moon", "'@Moon"},
+        {"\x1b[1mMoon", "\x1b[1mMoon", fffd + "[1mMoon", "\x1b[1mMoon"},
+        {"\xEF\xBF\xBEMoon", "\xEF\xBF\xBEMoon", fffd + "Moon", "\xEF\xBF\xBEMoon"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outputs o = render(
+            {"--site", "34.05,-118.25,100", "--date", "2026-12-24", "--utc-offset", "-08:00"},
+            "[Exposures]\r\n" + c.entry + "=200" + (c.entry[0] == '"' ? "\"" : "") +
+                "\r\nSaturn=13.6\r\n");
+        EXPECT_EQ(o.doc["objects"][0]["object"], c.name);
+        ASSERT_TRUE(o.csv);
+        EXPECT_EQ((*o.csv)[1][0], c.inCsv);
+        ASSERT_TRUE(o.svg) << "not well-formed";
+        EXPECT_TRUE(std::any_of(o.svg->texts.begin(), o.svg->texts.end(),
+                                [&](const testing::SvgText& t) { return t.content == c.inChart; }));
+        EXPECT_EQ(
+            std::count_if(o.plainText.begin(), o.plainText.end(),
+                          [](char b) { return (b >= 0 && b < 0x20 && b != '\n') || b == 0x7f; }),
+            0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Nights, Agreement, ::testing::ValuesIn(nights),
