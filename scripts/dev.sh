@@ -37,8 +37,11 @@ need_packages() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Numbers are written by {fmt} and read by fast_float, both used as headers only.
+number_packages=(libfmt-dev libfast-float-dev)
 # Liberation Sans stands in for MS Sans Serif where Windows fonts are missing.
-base_packages=(cmake make g++ qt6-base-dev nlohmann-json3-dev liberfa-dev fonts-dejavu-core fonts-liberation2)
+base_packages=(cmake make g++ qt6-base-dev nlohmann-json3-dev liberfa-dev "${number_packages[@]}"
+    fonts-dejavu-core fonts-liberation2)
 test_packages=(libgtest-dev libgmock-dev tzdata chromium fonts-liberation2)
 
 # configure DIR [cmake options...]: the first time in full, afterwards only the options.
@@ -92,6 +95,7 @@ cmd_sanitize() {
 
 cmd_fuzz() {
     local seconds=${1:-60}
+    need_packages "${number_packages[@]}"
     need_packages cmake make clang-14 libclang-rt-14-dev nlohmann-json3-dev liberfa-dev
     CC=clang-14 CXX=clang++-14 configure_and_build "$root/build-fuzz" -DVELLMORE_FUZZ=ON \
         -DVELLMORE_UI=OFF -DBUILD_TESTING=OFF "$(werror)"
@@ -150,8 +154,10 @@ wine_prefix() {
     touch "$WINEPREFIX/.vellmore-ready"
 }
 
+# mingw-w64 has no packages of its own for the libraries that are only headers; the build uses
+# copies of Debian's.
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
-    nlohmann-json3-dev wine wine64 fonts-wine fonts-dejavu-core)
+    nlohmann-json3-dev "${number_packages[@]}" wine wine64 fonts-wine fonts-dejavu-core)
 
 # ERFA's C sources for the Windows programs, from Debian's source package "erfa", fetched once
 # into build-erfa/ with a sources list of its own, so the machine's apt configuration is not

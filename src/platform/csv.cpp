@@ -1,6 +1,7 @@
 #include "platform/csv.h"
 
-#include <charconv>
+#include "platform/doublechars.h"
+
 #include <string_view>
 
 namespace vellmore::platform {
@@ -27,7 +28,7 @@ std::string csvNumber(const std::optional<double>& value)
     if (!value)
         return {};
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, *value);
+    const auto res = toChars(buf, buf + sizeof buf, *value);
     return std::string(buf, res.ptr);
 }
 

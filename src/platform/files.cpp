@@ -120,7 +120,7 @@ int flushFile(int fd)
 }
 // Moves a finished file into its place only where nothing stands there; "" when done. A hard
 // link does that on every file system that has them; on others (FAT on a USB stick) a rename
-// that refuses to replace, where the kernel has one.
+// that refuses to replace, where the kernel has one, and else nothing is moved.
 std::string moveIntoPlace(const std::string& from, const std::string& to)
 {
     if (::link(from.c_str(), to.c_str()) == 0) {
@@ -129,8 +129,18 @@ std::string moveIntoPlace(const std::string& from, const std::string& to)
     }
     if (errno == EEXIST || errno == ENOENT || errno == EACCES || errno == ENOSPC)
         return std::strerror(errno);
+#if defined(RENAME_NOREPLACE)
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
         return {};
+#elif defined(__EMSCRIPTEN__)
+    // The browser's file system has no hard links. It lives in the page, whose one thread runs
+    // this call to its end, so nothing can appear at `to` between the look and the rename.
+    struct stat st;
+    if (::lstat(to.c_str(), &st) == 0)
+        return std::strerror(EEXIST);
+    if (errno == ENOENT && std::rename(from.c_str(), to.c_str()) == 0)
+        return {};
+#endif
     return std::strerror(errno);
 }
 std::string moveOver(const std::string& from, const std::string& to)

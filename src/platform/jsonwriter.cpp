@@ -1,5 +1,6 @@
 #include "platform/jsonwriter.h"
 
+#include "platform/doublechars.h"
 #include "platform/encoding.h"
 
 #include <algorithm>
@@ -35,8 +36,7 @@ char* writeNumber(char* out, double number)
     }
     // The shortest digits, written d.ddde±x; the decimal point falls after the first n of them.
     char text[32];
-    const char* end =
-        std::to_chars(text, text + sizeof text, number, std::chars_format::scientific).ptr;
+    const char* end = toChars(text, text + sizeof text, number, std::chars_format::scientific).ptr;
     const char* e = std::find(static_cast<const char*>(text), end, 'e');
     int exponent = 0;
     for (const char* c = e + 2; c != end; ++c)

@@ -1,5 +1,7 @@
 #include "platform/numberformat.h"
 
+#include "platform/doublechars.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -21,8 +23,8 @@ struct Digits
 Digits toDecimal(double magnitude)
 {
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
-                                   significantDigits - 1);
+    const auto res = toChars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                             significantDigits - 1);
     const std::string text(buf, res.ptr);
     Digits d;
     const size_t e = text.find('e');
@@ -177,17 +179,17 @@ std::optional<double> shortDecimal(const char* text, const char* end)
     return negative ? -value : value;
 }
 
-// Written in the shortest form libstdc++ gives, which is the same everywhere, and read back.
+// Written in the shortest form, which is the same everywhere, and read back.
 double throughText(double value, std::chars_format format, int precision)
 {
     char text[400];
-    const auto written = std::to_chars(text, text + sizeof text, value, format, precision);
+    const auto written = toChars(text, text + sizeof text, value, format, precision);
     if (written.ec != std::errc())
         return value;
     if (const std::optional<double> quick = shortDecimal(text, written.ptr))
         return *quick;
     double back = value;
-    std::from_chars(text, written.ptr, back);
+    fromChars(text, written.ptr, back);
     return back;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/numberparse.h"
 
-#include <charconv>
+#include "platform/doublechars.h"
+
 #include <string>
 #include <system_error>
 
@@ -130,7 +131,7 @@ ParsedNumber parseNumber(std::string_view text)
 
     std::string normal = "0." + digits + "e" + std::to_string(decimalExponent);
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    const auto [end, ec] = fromChars(normal.data(), normal.data() + normal.size(), value);
     (void)end;
     if (ec == std::errc::result_out_of_range) {
         if (decimalExponent > 0)

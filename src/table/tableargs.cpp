@@ -1,5 +1,6 @@
 #include "table/tableargs.h"
 
+#include "platform/doublechars.h"
 #include "platform/numberformat.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ std::optional<std::string> readNumbers(const std::string& option, const std::str
         const std::string item = value.substr(start, end - start);
         double number = 0;
         const char* last = item.data() + item.size();
-        const auto res = std::from_chars(item.data(), last, number, std::chars_format::fixed);
+        const auto res = platform::fromChars(item.data(), last, number, std::chars_format::fixed);
         const bool written = !item.empty() && res.ptr == last;
         if (!written || (res.ec == std::errc() && !std::isfinite(number)) ||
             (res.ec != std::errc() && res.ec != std::errc::result_out_of_range))
@@ -68,7 +69,7 @@ std::optional<std::string> readShutters(const std::string& value, std::vector<Sh
         const std::string number = fraction ? item.substr(2) : item;
         double read = 0;
         const char* last = number.data() + number.size();
-        const auto res = std::from_chars(number.data(), last, read, std::chars_format::fixed);
+        const auto res = platform::fromChars(number.data(), last, read, std::chars_format::fixed);
         if (number.empty() || res.ptr != last ||
             (res.ec != std::errc() && res.ec != std::errc::result_out_of_range))
             return "--shutter takes shutter speeds separated by commas, as 1/250 or 0.004 "
