@@ -96,11 +96,12 @@ cmd_sanitize() {
 cmd_fuzz() {
     local seconds=${1:-60}
     need_packages "${number_packages[@]}"
-    need_packages cmake make clang-14 libclang-rt-14-dev nlohmann-json3-dev liberfa-dev
+    need_packages cmake make clang-14 libclang-rt-14-dev nlohmann-json3-dev liberfa-dev libxml2-dev \
+        libcsv-dev
     CC=clang-14 CXX=clang++-14 configure_and_build "$root/build-fuzz" -DVELLMORE_FUZZ=ON \
         -DVELLMORE_UI=OFF -DBUILD_TESTING=OFF "$(werror)"
     local target work log
-    for target in settings number calc; do
+    for target in settings number calc plan args; do
         work=$(mktemp -d)
         log=$work/fuzz.log
         # New inputs go to a scratch folder; the checked-in seeds are only read.
