@@ -26,26 +26,17 @@ struct Night
     const char* name;
     std::vector<std::string> args;
 };
+// clang-format off
 const Night nights[] = {
-    {"HalfHourAhead",
-     {"--site", "28.61,77.21,216", "--date", "2026-12-24", "--utc-offset", "+05:30", "--step",
-      "30"}},
-    {"ThreeQuartersAhead",
-     {"--site", "27.7,85.32,1400", "--date", "2026-12-24", "--utc-offset", "+05:45", "--step",
-      "20"}},
-    {"In1955",
-     {"--site", "51.4769,-0.0005,46", "--date", "1955-03-01", "--utc-offset", "+00:00", "--iso",
-      "100,1600"}},
-    {"PolarDay",
-     {"--site", "69.6492,18.9553,10", "--date", "2026-06-21", "--utc-offset", "+02:00", "--step",
-      "45"}},
-    {"BrightMoonAndSaturn",
-     {"--site", "34.05,-118.25,100", "--date", "2026-12-24", "--utc-offset", "-08:00", "--step",
-      "15"}},
-    {"Camera",
-     {"--site", "-33.87,151.21,58", "--date", "2026-11-20", "--utc-offset", "+11:00", "--shutter",
-      "1/250,0.02", "--pixel-size", "3.76", "--sensor", "23.5x15.6"}},
+    {"HalfHourAhead", {"--site", "28.61,77.21,216", "--date", "2026-12-24", "--utc-offset", "+05:30", "--step", "30"}},
+    {"ThreeQuartersAhead", {"--site", "27.7,85.32,1400", "--date", "2026-12-24", "--utc-offset", "+05:45", "--step", "20"}},
+    {"In1955", {"--site", "51.4769,-0.0005,46", "--date", "1955-03-01", "--utc-offset", "+00:00", "--iso", "100,1600"}},
+    {"PolarDay", {"--site", "69.6492,18.9553,10", "--date", "2026-06-21", "--utc-offset", "+02:00", "--step", "45"}},
+    {"BrightMoonAndSaturn", {"--site", "34.05,-118.25,100", "--date", "2026-12-24", "--utc-offset", "-08:00", "--step", "15"}},
+    {"Camera", {"--site", "-33.87,151.21,58", "--date", "2026-11-20", "--utc-offset", "+11:00", "--shutter", "1/250,0.02",
+                "--pixel-size", "3.76", "--sensor", "23.5x15.6"}},
 };
+// clang-format on
 
 // Half a unit in the last place a number's text shows: "12.3" 0.05, "1.5e-05" 5e-7.
 double halfUnit(const std::string& text)

@@ -1,5 +1,4 @@
 #include "plan/night.h"
-#include "plan/svgtext.h"
 #include "platform/numberformat.h"
 #include "settings/settingsfile.h"
 #include "table/planning.h"
@@ -19,12 +18,8 @@
 namespace vellmore::table {
 namespace {
 
-using plan::Anchor;
 using plan::moonK;
 using plan::namedPhase;
-using plan::textAdvance;
-using plan::TextBox;
-using plan::textBox;
 using platform::formatGeneral;
 
 // What the table program's own rows leave open: the zenith, and a field too wide for the
@@ -511,61 +506,6 @@ TEST_F(TableApp, DrawsTheNightAsAChart)
     const TableRun nowhere = draw(m_temp.file("missing") + "/night.svg");
     EXPECT_EQ(nowhere.status, 1);
     EXPECT_EQ(nowhere.err.substr(0, 40), "vellmore-table: could not write the char");
-}
-
-// No two texts of a chart overlap, each measured as the chart measures it: Los Angeles on the
-// night of 2026-12-07, where Jupiter and Mars run close from 03:00 on, Tromso's 24-hour midnight
-// sun, with an hour label every 34 units, and the film speeds for a shutter speed.
-TEST_F(TableApp, KeepsEveryTextOfTheChartClearOfTheOthers)
-{
-    const std::vector<std::vector<std::string>> nights = {
-        {"--site", "34.05,-118.25,100", "--utc-offset", "-08:00", "--date", "2026-12-07"},
-        {"--site", "69.6492,18.9553,10", "--utc-offset", "+02:00", "--date", "2026-06-21"},
-        {"--site", "34.05,-118.25,100", "--utc-offset", "-08:00", "--date", "2026-12-07",
-         "--shutter", "1/250"}};
-    // Each <text x="X" y="Y" text-anchor="A" STYLE>CONTENT</text> the chart writes.
-    const auto between = [](const std::string& svg, size_t& at, const std::string& before,
-                            const std::string& after) {
-        const size_t from = svg.find(before, at) + before.size();
-        at = svg.find(after, from);
-        return svg.substr(from, at - from);
-    };
-    for (const auto& night : nights) {
-        std::vector<std::string> args = night;
-        args.insert(args.end(), {"--svg", m_temp.file("chart.svg")});
-        ASSERT_EQ(run(args).status, 0);
-        const std::string svg = testing::contentOf(m_temp.file("chart.svg"));
-        std::vector<std::pair<std::string, TextBox>> boxes;
-        for (size_t at = svg.find("<text x=\""); at != std::string::npos;
-             at = svg.find("<text x=\"", at)) {
-            const double x = std::stod(between(svg, at, "x=\"", "\""));
-            const double y = std::stod(between(svg, at, "y=\"", "\""));
-            const std::string anchorName = between(svg, at, "text-anchor=\"", "\"");
-            const std::string style = between(svg, at, "\"", ">");
-            const std::string content = between(svg, at, ">", "</text>");
-            const double size = style.find("font-size=\"11\"") != std::string::npos   ? 11
-                                : style.find("font-size=\"16\"") != std::string::npos ? 16
-                                                                                      : 13;
-            const Anchor anchor = anchorName == "start"    ? Anchor::Start
-                                  : anchorName == "middle" ? Anchor::Middle
-                                                           : Anchor::End;
-            boxes.emplace_back(content, textBox(x, y, content, size,
-                                                style.find("bold") != std::string::npos, anchor));
-        }
-        EXPECT_GT(boxes.size(), 30u);
-        for (size_t i = 0; i < boxes.size(); ++i) {
-            for (size_t j = i + 1; j < boxes.size(); ++j) {
-                EXPECT_FALSE(boxes[i].second.overlaps(boxes[j].second))
-                    << "\"" << boxes[i].first << "\" and \"" << boxes[j].first << "\" in "
-                    << night[1] << " " << night.back();
-            }
-        }
-        for (const char* name : {">Saturn<", ">Jupiter<", ">Mars<", ">Venus<"})
-            EXPECT_NE(svg.find(name), std::string::npos) << name << " is named";
-    }
-    // The widths the boxes are measured with: Helvetica's, 556 for a digit, 278 for the space.
-    EXPECT_DOUBLE_EQ(textAdvance("10 00", 10, false), 4 * 5.56 + 2.78);
-    EXPECT_GT(textAdvance("Юпитер", 13, false), textAdvance("Jupiter", 13, false));
 }
 
 TEST_F(TableApp, ExitStatusTellsWhatWentWrong)

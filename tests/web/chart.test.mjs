@@ -31,6 +31,7 @@ const nights = [
   ['Greenwich in 1955', '--site 51.4769,-0.0005,46 --date 1955-03-01 --utc-offset +00:00'],
   ['Tromso, midnight sun', '--site 69.6492,18.9553,10 --date 2026-06-21 --utc-offset +02:00'],
   ['Los Angeles, full Moon and Saturn', la],
+  ['Los Angeles, Jupiter and Mars close from 03:00', '--site 34.05,-118.25,100 --date 2026-12-07 --utc-offset -08:00'],
   ['shutter speeds and a sensor', `${la} --shutter 1/250,0.02 --pixel-size 3.76 --sensor 23.5x15.6`],
   ['names of 40 letters', la, long],
   ['wide Cyrillic by Venus', '--site 28.61,77.21,216 --date 2026-07-25 --utc-offset +05:30',
