@@ -66,7 +66,6 @@ window.vellmorePlan = (function () {
     remember();
     status('');
     try {
-      Module.vellmoreSettingsToFs();
       try { M.FS.unlink(chartFile); } catch (e) { /* first plan */ }
       const code = M.ccall('vm_table', 'number', ['string'], [args().join('\n')]);
       if (code !== 0) {

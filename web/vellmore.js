@@ -158,10 +158,7 @@ var Module = (function () {
         el = make('input', { type: 'text', value: d.text, autocomplete: 'off', inputMode: 'decimal', spellcheck: false });
       } else if (k === 'button') {
         el = make('button', { type: 'button', textContent: d.text });
-        el.addEventListener('click', () => {
-          if (d.name === 'Command2') settings.toFs();
-          forward(d.id, Event.Clicked);
-        });
+        el.addEventListener('click', () => forward(d.id, Event.Clicked));
       } else if (k === 'selector') {
         el = make('div', { className: 'combo' });
         combo.text = make('input', { type: 'text', id: d.name, value: d.text, autocomplete: 'off' });
@@ -282,6 +279,5 @@ var Module = (function () {
     vellmoreMessage: showMessage,
     vellmoreStore: store,
     vellmoreSettingsPath: () => settings.path(),
-    vellmoreSettingsToFs: () => settings.toFs(),
   };
 })();
