@@ -69,11 +69,14 @@ var Module = (function () {
       $('editor').hidden = false;
       $('ini').focus();
     },
-    save() {
+    // The file as it was opened while it is unchanged, else the text as UTF-8 with CR LF.
+    bytes() {
       const text = $('ini').value;
-      const bytes = editor.opened && text === editor.opened.text ? editor.opened.bytes
+      return editor.opened && text === editor.opened.text ? editor.opened.bytes
         : new TextEncoder().encode(text.replace(/\n/g, '\r\n'));
-      settings.keep(bytes);
+    },
+    save() {
+      settings.keep(editor.bytes());
       if (M) settings.toFs();
       editor.close();
     },
@@ -82,10 +85,7 @@ var Module = (function () {
       editor.show(new Uint8Array(await file.arrayBuffer()));
     },
     download() {
-      const text = $('ini').value;
-      const bytes = editor.opened && text === editor.opened.text ? editor.opened.bytes
-        : new TextEncoder().encode(text.replace(/\n/g, '\r\n'));
-      const a = make('a', { href: URL.createObjectURL(new Blob([bytes], { type: 'text/plain' })), download: 'Vellmore.ini' });
+      const a = make('a', { href: URL.createObjectURL(new Blob([editor.bytes()], { type: 'text/plain' })), download: 'Vellmore.ini' });
       document.body.append(a);
       a.click();
       a.remove();

@@ -97,7 +97,7 @@ const bad = [
   ['a file saved as UTF-16', null, /^.*Vellmore\.ini is saved as UTF-16; save it as plain text\. Nothing was loaded or changed\.$/],
 ];
 
-test('Edit Settings edits the file in the page; Save keeps it, ReLoad loads it, a new visit still has it', { skip }, async () => {
+test('Edit Settings edits the file in the page; Save keeps it, ReLoad loads it, Download saves it, a new visit still has it', { skip }, async () => {
   const page = await open();
   await page.click('#Command3');
   const original = await page.$eval('#ini', (t) => t.value);
@@ -112,6 +112,12 @@ test('Edit Settings edits the file in the page; Save keeps it, ReLoad loads it, 
   const stored = await page.evaluate(() => localStorage.getItem('vellmore.ini'));
   assert.equal(stored, editedFile(original).replace(/\n/g, '\r\n'));
   await page.click('#Command3');
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: dir, eventsEnabled: true });
+  const saved = new Promise((done) => cdp.on('Browser.downloadProgress', (e) => e.state === 'completed' && done()));
+  await page.click('#ini-download');
+  await saved;
+  assert.equal(readFileSync(join(dir, 'Vellmore.ini'), 'latin1'), stored);
   await page.$eval('#ini', (t) => { t.value = 'FilmISO=1600'; });
   await page.click('#ini-cancel');
   await clean(page);
