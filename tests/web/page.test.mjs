@@ -68,6 +68,9 @@ test('the window opens with the default file, its captions on their fields and k
   assert.deepEqual(await texts(page, ['Combo1', 'txtK', 'lblExposure']), ['Saturn= (13.6)', '13.6', '0.07213 Sec']);
   await page.click('#Command1');
   assert.deepEqual(await texts(page, ['lblExposure', 'lblOneDiv']), ['0.21214 Sec', '4.71 Sec']);
+  await page.click('#Combo1', { count: 3 });
+  await page.type('#Combo1', 'Venus= (1310)'); // typing an entry's text exactly picks it
+  assert.deepEqual(await texts(page, ['txtK']), ['1310']);
   await page.$eval('#txtEyepieceFL', (el) => { el.value = '0'; });
   await page.click('#Command1');
   assert.match((await messages(page))[0], /eyepiece/i);
@@ -153,6 +156,18 @@ test('Use my location fills the site when allowed and says so when refused, keep
     await page.waitForFunction(() => !/Asking/.test(document.getElementById('plan-status').textContent));
     assert.deepEqual(await texts(page, ['lat', 'lon']), [lat, lon]);
     assert.match(await page.$eval('#plan-status', (s) => s.textContent), said);
+    await clean(page);
+  }
+});
+
+test('the UTC offset is the browser\'s at noon of the date chosen', { skip }, async () => {
+  for (const [zone, date, offset] of [['Asia/Kolkata', '2026-12-24', '+05:30'], ['America/New_York', '2026-07-01', '-04:00'],
+    ['America/New_York', '2026-12-01', '-05:00'], ['Australia/Lord_Howe', '2027-01-10', '+11:00'], ['Australia/Lord_Howe', '2026-07-01', '+10:30']]) {
+    const page = await chromium.page();
+    await page.emulateTimezone(zone);
+    await page.goto(url);
+    await page.$eval('#date', (el, v) => { el.value = v; el.dispatchEvent(new Event('change')); }, date);
+    assert.equal(await page.$eval('#offset', (el) => el.value), offset, `${zone} ${date}`);
     await clean(page);
   }
 });
