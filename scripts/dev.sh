@@ -13,6 +13,8 @@
 #                             Windows window as they open on a first start
 #   scripts/dev.sh bench      start-up, settings-reader and night-plan benchmarks, optimised
 #                             build; the last line is a night's plan at 1-minute steps in ms
+#   scripts/dev.sh web        build-web/vellmore.html, the page with the core in WebAssembly,
+#                             built with emscripten, and its module tried under node
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -205,6 +207,43 @@ cmd_windows() {
     ctest --test-dir "$root/build-mingw" --output-on-failure --parallel "$jobs"
 }
 
+# Debian's emscripten comes with an empty cache of its system libraries that it may not fill;
+# the web build has a cache of its own, which emcc fills on first use, from its own sources.
+emscripten_config() {
+    local work=$1
+    mkdir -p "$work"
+    if [ ! -f "$work/emscripten.config" ]; then
+        sed 's/^FROZEN_CACHE *=.*/FROZEN_CACHE = False/' /usr/share/emscripten/.emscripten \
+            >"$work/emscripten.config"
+        echo "CACHE = '$work/emcache'" >>"$work/emscripten.config"
+    fi
+    export EM_CONFIG="$work/emscripten.config" EM_CACHE="$work/emcache"
+    # Its optimiser is a node program that needs Debian's acorn, where a node from elsewhere
+    # does not look.
+    export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+}
+
+cmd_web() {
+    need_packages emscripten cmake make nlohmann-json3-dev "${number_packages[@]}"
+    local work="$root/build-web" erfa
+    erfa=$(erfa_source)
+    emscripten_config "$work"
+    if [ ! -f "$work/CMakeCache.txt" ]; then
+        emcmake cmake -S "$root" -B "$work" -DCMAKE_BUILD_TYPE=Release -DVELLMORE_UI=OFF \
+            -DBUILD_TESTING=OFF -DVELLMORE_ERFA_SOURCE="$erfa" "$(werror)"
+    else
+        cmake "$work" "$(werror)" >/dev/null
+    fi
+    cmake --build "$work" --parallel "$jobs"
+    # The plan is compared with the native program's where a native build has one.
+    local native=
+    [ -x "$root/build/vellmore-table" ] && native="$root/build/vellmore-table"
+    VELLMORE_WEB_JS="$work/vellmore-web.js" VELLMORE_TABLE="$native" \
+        node --test "$root/tests/web/module.test.mjs"
+    say "build-web/vellmore.html: $(stat -c %s "$work/vellmore.html") bytes," \
+        "$(gzip -9c "$work/vellmore.html" | wc -c) gzipped"
+}
+
 # Draws vellmore.exe under Wine on a virtual X display, inside Wine's own desktop so that its
 # caption and frame show, as it opens on a first start; the picture is cut to the window.
 windows_screenshot() {
@@ -307,8 +346,9 @@ package)
     ;;
 screenshot) cmd_screenshot ;;
 bench) cmd_bench ;;
+web) cmd_web ;;
 *)
-    echo "usage: scripts/dev.sh run|test|sanitize|fuzz [SECONDS]|windows|package|screenshot|bench" >&2
+    echo "usage: scripts/dev.sh run|test|sanitize|fuzz [SECONDS]|windows|package|screenshot|bench|web" >&2
     exit 2
     ;;
 esac
