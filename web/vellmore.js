@@ -260,6 +260,9 @@ var Module = (function () {
       if (night) document.documentElement.dataset.theme = 'night';
       else delete document.documentElement.dataset.theme;
       theme.setAttribute('aria-pressed', String(night));
+      // The browser's calendar pops up in its own colours, so night mode types the date.
+      $('date').type = night ? 'text' : 'date';
+      $('date').placeholder = night ? 'YYYY-MM-DD' : '';
     };
     apply(store.get('theme') === 'night');
     theme.addEventListener('click', () => {
