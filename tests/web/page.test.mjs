@@ -21,16 +21,19 @@ let chromium;
 before(async () => { if (!skip) chromium = await launch(); });
 after(async () => { await chromium?.close(); rmSync(dir, { recursive: true, force: true }); });
 
-// A fresh page of its own profile state (localStorage cleared unless kept), at a size.
+// A page at a size, started afresh (localStorage cleared once the module has run) unless kept.
+const started = (page) => page.waitForFunction(() => document.querySelector('#lblOneDiv')?.textContent !== '0'
+  || document.querySelector('.message'));
 async function open({ width = 1280, height = 800, keep = false } = {}) {
   const page = await chromium.page();
   await page.setViewport({ width, height });
   await page.goto(url);
+  await started(page);
   if (!keep) {
     await page.evaluate(() => localStorage.clear());
     await page.reload();
+    await started(page);
   }
-  await page.waitForFunction(() => document.querySelector('#lblOneDiv')?.textContent !== '0' || document.querySelector('.message'));
   return page;
 }
 const texts = (page, ids) => page.evaluate((ids) => ids.map((id) => {
