@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,30 @@ form::Form1Logic& logic()
     }
     return *p.logic;
 }
+
+// The program's output kept in a string as it is written: a string stream would copy it whole
+// when asked for it, a byte at a time in this libc++ (a night's JSON is 2 MB).
+class StringOut : public std::streambuf
+{
+public:
+    explicit StringOut(std::string& to) : m_to(to) { m_to.clear(); }
+
+protected:
+    std::streamsize xsputn(const char* s, std::streamsize n) override
+    {
+        m_to.append(s, static_cast<size_t>(n));
+        return n;
+    }
+    int_type overflow(int_type c) override
+    {
+        if (c != traits_type::eof())
+            m_to.push_back(static_cast<char>(c));
+        return c;
+    }
+
+private:
+    std::string& m_to;
+};
 
 std::vector<std::string> lines(const char* text)
 {
@@ -112,12 +137,10 @@ EMSCRIPTEN_KEEPALIVE const char* vm_load_settings_text(const char* text)
 // vm_table_out and vm_table_err.
 EMSCRIPTEN_KEEPALIVE int vm_table(const char* args)
 {
-    std::ostringstream out, err;
-    const int status = table::runTable(web::lines(args), web::programDir, out, err);
     web::Page& p = web::page();
-    p.tableOut = out.str();
-    p.tableErr = err.str();
-    return status;
+    web::StringOut outBuffer(p.tableOut), errBuffer(p.tableErr);
+    std::ostream out(&outBuffer), err(&errBuffer);
+    return table::runTable(web::lines(args), web::programDir, out, err);
 }
 
 EMSCRIPTEN_KEEPALIVE const char* vm_table_out()
