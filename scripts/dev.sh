@@ -12,7 +12,8 @@
 #   scripts/dev.sh screenshot    docs/vellmore.png and docs/vellmore-windows.png, the Qt and the
 #                             Windows window as they open on a first start
 #   scripts/dev.sh bench      start-up, settings-reader and night-plan benchmarks, optimised
-#                             build; the last line is a night's plan at 1-minute steps in ms
+#                             build, and the web page's load, plan and size; the last line is a
+#                             night's plan at 1-minute steps in ms
 #   scripts/dev.sh web        build-web/vellmore.html, the page with the core in WebAssembly,
 #                             built with emscripten, and its module tried under node
 set -euo pipefail
@@ -322,6 +323,12 @@ cmd_bench() {
             --site 69.6492,18.9553,10 --date 2026-06-21 --utc-offset +02:00 --step 1 --json) ms"
     say "whole program, night at 1-minute steps: $(process_ms "$root/build-bench/vellmore-table" \
         "${site[@]}" --step 1) ms"
+    # The page: its load and a night worked out in it, in headless Chromium, and its size.
+    cmd_web >/dev/null
+    need_node_modules
+    node "$root/bench/page_bench.mjs" "$root/build-web/vellmore.html"
+    say "build-web/vellmore.html: $(stat -c %s "$root/build-web/vellmore.html") bytes," \
+        "$(gzip -9c "$root/build-web/vellmore.html" | wc -c) gzipped"
     night=$(awk '/PlanAndJson\/NightAt1Minute_median/ { print $2 }' <<<"$plan")
     say "night at 1-minute steps: $night ms"
 }

@@ -47,7 +47,7 @@ check_zip() {
     dir="$WINEPREFIX/drive_c/Пример/Äströ"
     rm -rf "$WINEPREFIX/drive_c/Пример" && mkdir -p "$WINEPREFIX/drive_c/Пример"
     (cd "$WINEPREFIX/drive_c/Пример" && cmake -E tar xf "$zip" && mv Vellmore-*-windows-x64 Äströ)
-    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt ERFA-LICENSE.txt; do
+    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt ERFA-LICENSE.txt vellmore.html; do
         [ -f "$dir/$file" ] || fail "$file is missing from $(basename "$zip")"
     done
     grep -qi 'not Program Files' "$dir/README.txt" && fail "README.txt still warns against Program Files"
@@ -79,11 +79,14 @@ check_installer() {
     wine "$setup" /S || fail "$(basename "$setup") /S failed"
     programs="$WINEPREFIX/drive_c/Program Files/Vellmore"
     menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vellmore.lnk"
+    tonight="${menu%.lnk} Tonight.lnk"
     keys='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vellmore'
-    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt ERFA-LICENSE.txt Uninstall.exe; do
+    for file in vellmore.exe vellmore-table.exe README.txt LICENSE.txt ERFA-LICENSE.txt vellmore.html \
+        Uninstall.exe; do
         [ -f "$programs/$file" ] || fail "the installer put no $file in Program Files"
     done
     [ -f "$menu" ] || fail "the installer made no Start-menu shortcut"
+    [ -f "$tonight" ] || fail "the installer made no Start-menu shortcut to the page"
     wine reg query 'HKLM\Software\Vellmore' /v InstallDir | grep -q 'C:\\Program Files\\Vellmore' ||
         fail "the installer recorded no InstallDir"
     for value in DisplayName DisplayVersion Publisher DisplayIcon EstimatedSize UninstallString; do
@@ -102,6 +105,7 @@ check_installer() {
     wineserver -w # the uninstaller runs on from a copy of itself
     [ -e "$programs" ] && fail "the uninstaller left $programs"
     [ -e "$menu" ] && fail "the uninstaller left the shortcut"
+    [ -e "$tonight" ] && fail "the uninstaller left the page's shortcut"
     wine reg query "$keys" >/dev/null 2>&1 && fail "the uninstaller left the uninstall entry"
     wine reg query 'HKLM\Software\Vellmore' >/dev/null 2>&1 && fail "the uninstaller left InstallDir"
     expect_default_file "$settings" "uninstalling (the user's settings must stay)"
@@ -114,14 +118,21 @@ check_tarball() {
     mkdir "$work/linux"
     (cd "$work/linux" && tar xzf "$tgz")
     dir=$(dirname "$(find "$work/linux" -name vellmore-table)")
-    for file in vellmore vellmore-table README LICENSE; do
+    for file in vellmore vellmore-table README LICENSE vellmore.html; do
         [ -f "$dir/$file" ] || fail "$file is missing from $(basename "$tgz")"
     done
+    check_installed_page "$dir/vellmore.html"
     grep -q libqt6widgets6 "$dir/README" || fail "README names no Qt package"
     [ "$("$dir/vellmore-table" --version | head -n 1)" = "vellmore-table $version" ] ||
         fail "vellmore-table does not run from the archive"
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$dir/vellmore" 2>/dev/null || status=$?
     [ "$status" -eq 1 ] || fail "vellmore does not start from the archive"
+}
+
+# The page as a user opens the copy a package installed: from the file, with no network, it shows
+# the calculator's results.
+check_installed_page() {
+    node "$root/scripts/check-page.mjs" "$1" || fail "the page at $1 does not work offline"
 }
 
 # The Debian package: its files, the desktop's own validators and lintian; then installed with
@@ -130,6 +141,7 @@ check_deb() {
     local deb=$1 work=$2 home pid files report
     local expected=(./usr/bin/vellmore ./usr/bin/vellmore-table
         ./usr/share/applications/org.vellmore.Vellmore.desktop
+        ./usr/share/applications/org.vellmore.Vellmore.Tonight.desktop ./usr/share/vellmore/vellmore.html
         ./usr/share/metainfo/org.vellmore.Vellmore.metainfo.xml
         ./usr/share/icons/hicolor/scalable/apps/org.vellmore.Vellmore.svg
         ./usr/share/icons/hicolor/48x48/apps/org.vellmore.Vellmore.png
@@ -145,8 +157,13 @@ check_deb() {
         fail "the copyright file names no MIT (Expat) licence"
     dpkg-deb -f "$deb" Maintainer | grep -q example && fail "the package names an example maintainer"
     dpkg-deb -f "$deb" Homepage | grep -q . && fail "the package names a homepage"
-    desktop-file-validate "$work/deb/usr/share/applications/org.vellmore.Vellmore.desktop" ||
-        fail "the desktop entry does not validate"
+    for entry in org.vellmore.Vellmore org.vellmore.Vellmore.Tonight; do
+        desktop-file-validate "$work/deb/usr/share/applications/$entry.desktop" ||
+            fail "the desktop entry $entry does not validate"
+    done
+    grep -qx 'Exec=xdg-open /usr/share/vellmore/vellmore.html' \
+        "$work/deb/usr/share/applications/org.vellmore.Vellmore.Tonight.desktop" ||
+        fail "Vellmore Tonight does not open the installed page"
     appstreamcli validate --no-net "$work/deb/usr/share/metainfo/org.vellmore.Vellmore.metainfo.xml" \
         >/dev/null || fail "the AppStream metadata does not validate"
     report=$(lintian "$deb" 2>&1 | grep -v 'running with root privileges' || true)
@@ -170,6 +187,7 @@ check_deb() {
     wait "$pid" 2>/dev/null || true
     expect_default_file "$home/.config/vellmore/Vellmore.ini" "the installed vellmore"
     [ -e /usr/bin/Vellmore.ini ] && fail "the installed vellmore wrote into /usr/bin"
+    check_installed_page /usr/share/vellmore/vellmore.html
     files=$(dpkg -L vellmore)
     DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq vellmore >/dev/null
     while read -r file; do
@@ -198,12 +216,17 @@ check_same_plan() {
 cmd_package() {
     need_packages "${base_packages[@]}" "${windows_packages[@]}" "${package_packages[@]}"
     local linux="$root/build-package/linux" windows="$root/build-package/windows" version work
+    local page="$root/build-web/vellmore.html"
+    # Every package carries the page, as scripts/dev.sh web builds it.
+    cmd_web
+    need_node_modules
     # The Debian package's programs are built with Debian's hardening flags.
     configure_and_build "$linux" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-        -DCMAKE_INSTALL_PREFIX=/usr "$(werror)" \
+        -DCMAKE_INSTALL_PREFIX=/usr "$(werror)" -DVELLMORE_WEB_PAGE="$page" \
         -DCMAKE_CXX_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
         -DCMAKE_EXE_LINKER_FLAGS="$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
     configure_and_build "$windows" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF "$(werror)" \
+        -DVELLMORE_WEB_PAGE="$page" \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
         -DVELLMORE_ERFA_SOURCE="$(erfa_source)"
     mkdir -p "$root/dist"

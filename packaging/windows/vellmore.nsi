@@ -55,8 +55,11 @@ Section "Vellmore"
     File "${STAGE}\README.txt"
     File "${STAGE}\LICENSE.txt"
     File "${STAGE}\ERFA-LICENSE.txt"
+    File "${STAGE}\vellmore.html"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
     CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\vellmore.exe"
+    ; Tonight's plan in the page, which opens in the default browser and works offline.
+    CreateShortcut "$SMPROGRAMS\${APP} Tonight.lnk" "$INSTDIR\vellmore.html"
 
     WriteRegStr HKLM "${KEY}" "InstallDir" "$INSTDIR"
     WriteRegStr HKLM "${UNINSTALL}" "DisplayName" "${APP}"
@@ -75,11 +78,13 @@ SectionEnd
 Section "Uninstall"
     SetShellVarContext all
     Delete "$SMPROGRAMS\${APP}.lnk"
+    Delete "$SMPROGRAMS\${APP} Tonight.lnk"
     Delete "$INSTDIR\vellmore.exe"
     Delete "$INSTDIR\vellmore-table.exe"
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\ERFA-LICENSE.txt"
+    Delete "$INSTDIR\vellmore.html"
     Delete "$INSTDIR\Uninstall.exe"
     ; Only if empty: a Vellmore.ini someone put beside the program stays, with its folder.
     RMDir "$INSTDIR"
