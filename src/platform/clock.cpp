@@ -46,9 +46,13 @@ int localOffsetMinutes(int year, int month, int day)
     noon.tm_mday = day;
     noon.tm_hour = 12;
     noon.tm_isdst = -1;
-    if (std::mktime(&noon) == static_cast<std::time_t>(-1))
+    const std::time_t instant = std::mktime(&noon);
+    // Read back through localtime_r, which fills in the offset everywhere; the browser's mktime
+    // leaves it at 0.
+    std::tm local{};
+    if (instant == static_cast<std::time_t>(-1) || !localtime_r(&instant, &local))
         return 0;
-    return static_cast<int>(noon.tm_gmtoff / 60);
+    return static_cast<int>(local.tm_gmtoff / 60);
 #endif
 }
 

@@ -1,6 +1,6 @@
-// The page's module (build-web/vellmore-web.js, named by VELLMORE_WEB_JS) under node: the window's
-// table as the page builds it, the calculator through a page that only holds texts, and the
-// night's plan byte for byte as the native vellmore-table (VELLMORE_TABLE) writes it.
+// The page's module (build-web/vellmore-web.js, named by VELLMORE_WEB_JS) under node: the
+// calculator through a page that only holds texts, the night's plan byte for byte as the native
+// vellmore-table (VELLMORE_TABLE) writes it, and the browser's time zone.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -18,35 +18,19 @@ const module = js && new Promise((resolve) => {
   globalThis.require = createRequire(path.resolve(js));
   globalThis.__dirname = path.dirname(path.resolve(js));
   globalThis.Module = {
-    print() {},
-    printErr() {},
-    onRuntimeInitialized() { resolve(globalThis.Module); },
+    print() {}, printErr() {}, onRuntimeInitialized() { resolve(globalThis.Module); },
     vellmoreView: {
-      text: (c) => page.texts[c] ?? '',
-      setText: (c, t) => { page.texts[c] = t; },
+      text: (c) => page.texts[c] ?? '', setText: (c, t) => { page.texts[c] = t; },
       clearSelector: () => { page.entries = []; page.selected = -1; },
       appendEntries: (json) => page.entries.push(...JSON.parse(json)),
-      selectedIndex: () => page.selected,
-      setSelectedIndex: (i) => { page.selected = i; },
+      selectedIndex: () => page.selected, setSelectedIndex: (i) => { page.selected = i; },
       showMessage: (t) => page.messages.push(t),
-      editSettings: (p) => page.opened.push(p) > 0,
-      openDocument: (a) => page.opened.push(a) + 41,
+      editSettings: (p) => page.opened.push(p) > 0, openDocument: (a) => page.opened.push(a) + 41,
     },
   };
   vm.runInThisContext(fs.readFileSync(js, 'utf8'), { filename: js });
 });
 const call = async (name, ret, types = [], args = []) => (await module).ccall(name, ret, types, args);
-
-test('the controls come from the window\'s table', { skip: !js && 'VELLMORE_WEB_JS is not set' }, async () => {
-  const defs = JSON.parse(await call('vm_controls', 'string'));
-  assert.equal(defs.length, 29);
-  assert.deepEqual(defs.map((d) => d.id), [...Array(29).keys()]);
-  const by = Object.fromEntries(defs.map((d) => [d.name, d]));
-  assert.deepEqual([by.Label1.names, by.Label12.names, by.Label13.names], [by.txtTelescopeFL.id, by.Combo1.id, null]);
-  assert.deepEqual([by.txtTelescopeFL.tabOrder, by.txtISO.tabOrder, by.Command1.tabOrder, by.Label1.tabOrder], [0, 5, 6, null]);
-  assert.deepEqual([by.Combo1.kind, by.Label14.kind, by.Command2.text, by.Label1.align], ['Selector', 'Link', 'ReLoad Settings', 'Right']);
-  assert.deepEqual(by.txtK.twips, { left: 2040, top: 1800, width: 975, height: 285 });
-});
 
 test('the calculator runs the window\'s handlers', { skip: !js && 'VELLMORE_WEB_JS is not set' }, async () => {
   const defs = JSON.parse(await call('vm_controls', 'string'));
@@ -85,4 +69,13 @@ test('the plan is vellmore-table\'s, byte for byte', { skip: !(js && process.env
   await call('vm_table', 'number', ['string'], [[...args.slice(0, 8), '--settings', ini, '--svg', '/tmp/night.svg'].join('\n')]);
   assert.match(M.FS.readFile('/tmp/night.svg', { encoding: 'utf8' }), /^<\?xml|^<svg/);
   fs.rmSync(dir, { recursive: true });
+});
+
+test('a night without an offset is in the browser\'s time zone', { skip: !js && 'VELLMORE_WEB_JS is not set' }, async () => {
+  const args = ['--site', '34.05,-118.25,100', '--date', '2026-07-01', '--json', '--step', '60'];
+  assert.equal(await call('vm_table', 'number', ['string'], [args.join('\n')]), 0);
+  // The JavaScript engine's own zone rules for local noon that day.
+  const east = -new Date(2026, 6, 1, 12).getTimezoneOffset();
+  const hhmm = (m) => `${m < 0 ? '-' : '+'}${String(Math.trunc(Math.abs(m) / 60)).padStart(2, '0')}:${String(Math.abs(m) % 60).padStart(2, '0')}`;
+  assert.equal(JSON.parse(await call('vm_table_out', 'string')).night.utc_offset, hhmm(east));
 });
