@@ -32,8 +32,9 @@ window.vellmorePlan = (function () {
     return m ? (m[1] === '-' ? -1 : 1) * (Number(m[2]) * 60 + Number(m[3])) : 0;
   };
 
-  function status(text) {
-    $('plan-status').replaceChildren(...(text ? [make('p', { className: 'message', textContent: text })] : []));
+  // A problem stands out in a box; a note that all went well is plain text.
+  function status(text, note = false) {
+    $('plan-status').replaceChildren(...(text ? [make('p', { className: note ? 'note' : 'message', textContent: text })] : []));
   }
 
   function remember() {
@@ -74,6 +75,7 @@ window.vellmorePlan = (function () {
       }
       const plan = JSON.parse(M.ccall('vm_table_out', 'string', [], []));
       render(plan, M.FS.readFile(chartFile, { encoding: 'utf8' }));
+      status(`The night of ${plan.night.date} is planned below.`, true);
     } catch (e) {
       status(`The plan could not be made: ${e.message ?? e}`);
     }
@@ -180,13 +182,13 @@ window.vellmorePlan = (function () {
   function locate() {
     const fail = (text) => status(`${text} Type the site's latitude and longitude instead.`);
     if (!navigator.geolocation) return fail('This browser cannot tell where it is.');
-    status('Asking the browser where this is…');
+    status('Asking the browser where this is…', true);
     navigator.geolocation.getCurrentPosition((p) => {
       $('lat').value = p.coords.latitude.toFixed(4);
       $('lon').value = p.coords.longitude.toFixed(4);
       if (p.coords.altitude !== null && p.coords.altitude !== undefined) $('height').value = Math.round(p.coords.altitude);
       remember();
-      status(`Site set to ${$('lat').value}, ${$('lon').value}.`);
+      status(`Site set to ${$('lat').value}, ${$('lon').value}.`, true);
     }, (e) => fail(e.code === 1 ? 'The location was refused.' : 'The location is not available.'),
     { timeout: 20000, maximumAge: 600000 });
   }
