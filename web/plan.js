@@ -98,6 +98,11 @@ window.vellmorePlan = (function () {
       night.polar ? `${night.polar[0].toUpperCase()}${night.polar.slice(1)}.`
         : `Sunset ${local(night.sunset)}, sunrise ${local(night.sunrise)}.`,
     ];
+    // Local time far from the Sun's at the site is most often a time zone left as the browser's.
+    const solar = Math.round(site.longitude_deg * 4);
+    if (Math.abs(off - solar) > 180) {
+      facts.push(`Local time UTC${night.utc_offset} is far from the Sun's time at this longitude (about UTC${solar < 0 ? '-' : '+'}${two(Math.floor(Math.abs(solar) / 60))}:${two(Math.abs(solar) % 60)}); check the UTC offset.`);
+    }
     if (moon.entry) {
       facts.push(`The Moon is ${percent(moon.illuminated)} lit at midnight (phase angle ${fixed(moon.phase_angle_deg, 1)}°); `
         + `${moon.entry}'s K is ${moon.k} tonight and ${fixed(moon.k_full_moon, 2)} at full Moon.`);

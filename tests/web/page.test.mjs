@@ -207,6 +207,10 @@ test('the plan of four nights is vellmore-table\'s JSON and shows the chart and 
       plan.objects.flatMap((o) => (o.rows ?? []).filter((r) => r.exposures.length).map((r) => local(r.time))), name);
   }
   assert.deepEqual(await page.evaluate(() => JSON.parse(localStorage.getItem('vellmore.plan')).sensor), '23.5x15.6');
+  for (const [offset, far] of [['+00:00', true], ['+10:00', false], ['+07:30', false], ['+06:30', true]]) {
+    await fill(page, { ...nights[3][1], offset }); // Sydney, whose Sun keeps UTC+10:05
+    assert.equal(await page.$eval('#plan-out', (o) => o.textContent.includes('check the UTC offset')), far, offset);
+  }
   for (const [field, value, said] of [['lat', '91', /the latitude "91" is out of range; it must be from -90 to 90 degrees/],
     ['date', '', /--date/], ['step', '0', /--step/]]) {
     await fill(page, { ...nights[0][1], [field]: value });
