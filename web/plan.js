@@ -66,6 +66,7 @@ window.vellmorePlan = (function () {
     if (!M) return status('The calculator is still loading.');
     remember();
     status('');
+    $('plan-out').replaceChildren(); // no plan stays on screen beside a message about another
     try {
       try { M.FS.unlink(chartFile); } catch (e) { /* first plan */ }
       const code = M.ccall('vm_table', 'number', ['string'], [args().join('\n')]);

@@ -215,6 +215,7 @@ test('the plan of four nights is vellmore-table\'s JSON and shows the chart and 
     ['date', '', /--date/], ['step', '0', /--step/]]) {
     await fill(page, { ...nights[0][1], [field]: value });
     assert.match(await page.$eval('#plan-status', (s) => s.textContent), said, field);
+    assert.equal(await page.$eval('#plan-out', (o) => o.childElementCount), 0, field);
   }
   await clean(page);
 });
