@@ -52,6 +52,11 @@ var Module = (function () {
     fromFs(path = settings.path()) {
       try { return M.FS.readFile(path); } catch (e) { return null; }
     },
+    // A load that found no file wrote the default one, which the page keeps from then on.
+    keepWritten() {
+      const written = !settings.bytes() && settings.fromFs();
+      if (written) settings.keep(written);
+    },
   };
   const decode = (bytes) => {
     try { return new TextDecoder('utf-8', { fatal: true }).decode(bytes); } catch (e) {
@@ -158,12 +163,27 @@ var Module = (function () {
         el = make('input', { type: 'text', value: d.text, autocomplete: 'off', inputMode: 'decimal', spellcheck: false });
       } else if (k === 'button') {
         el = make('button', { type: 'button', textContent: d.text });
-        el.addEventListener('click', () => forward(d.id, Event.Clicked));
+        el.addEventListener('click', () => {
+          forward(d.id, Event.Clicked);
+          settings.keepWritten();
+        });
       } else if (k === 'selector') {
         el = make('div', { className: 'combo' });
         combo.text = make('input', { type: 'text', id: d.name, value: d.text, autocomplete: 'off' });
         combo.list = make('select', { id: `${d.name}-list` });
         combo.list.setAttribute('aria-label', 'Object list');
+        // One tab stop, as a window's selector is: the arrow keys in the text part move through
+        // the list, Alt+Down opens it.
+        combo.list.tabIndex = -1;
+        combo.text.addEventListener('keydown', (e) => {
+          if (e.key !== 'ArrowDown' && e.key !== 'ArrowUp') return;
+          e.preventDefault();
+          if (e.altKey) return combo.list.showPicker?.();
+          const i = Math.min(Math.max(combo.selected + (e.key === 'ArrowDown' ? 1 : -1), 0), combo.entries.length - 1);
+          if (i === combo.selected || i < 0) return;
+          view.setSelectedIndex(i);
+          forward(d.id, Event.Picked);
+        });
         combo.text.addEventListener('input', () => {
           combo.selected = -1;
           combo.list.selectedIndex = 0;
@@ -206,6 +226,7 @@ var Module = (function () {
     const a = make('a', { href: d.text, target: '_blank', rel: 'noopener noreferrer', textContent: d.text });
     let captured = false;
     a.addEventListener('mousedown', (e) => {
+      e.preventDefault(); // a click leaves the focus where it was, as on the window's link
       if (e.button !== 0) return forward(d.id, Event.OtherButton);
       captured = true;
       forward(d.id, e.detail >= 2 ? Event.DoubleClicked : Event.Pressed);
@@ -231,12 +252,10 @@ var Module = (function () {
     M = Module;
     try {
       buildWindow(JSON.parse(call('vm_controls', 'string', [], [])));
+      window.vellmoreTest?.beforeLoad(M); // tests/web/pagedriver.mjs's recorders, before the load
       settings.toFs();
       call('vm_load', null, [], []);
-      if (!settings.bytes()) {
-        const written = settings.fromFs();
-        if (written) settings.keep(written);
-      }
+      settings.keepWritten();
       requestAnimationFrame(() => call('vm_shown', null, [], []));
       const first = document.querySelector('#form1 input');
       if (first) first.focus({ preventScroll: true });
