@@ -10,9 +10,9 @@
 
 namespace vellmore::behaviour {
 
-// The two windows one behaviour table runs against: the Qt window on Qt's offscreen platform,
-// and the Win32 window under Wine.
-enum Front { Qt = 1, Win32 = 2, AllFronts = Qt | Win32 };
+// The windows one behaviour table runs against: the Qt window on Qt's offscreen platform, the
+// Win32 window under Wine, and the web page in headless Chromium.
+enum Front { Qt = 1, Win32 = 2, Web = 4, AllFronts = Qt | Win32 | Web };
 
 enum class Key { Tab, Down, Up, Return, Escape };
 // On the link: a click; a double-click; a press dragged off before the release; a click of the
