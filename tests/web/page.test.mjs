@@ -124,6 +124,10 @@ test('Edit Settings edits the file in the page; Save keeps it, ReLoad loads it, 
   await page.click('#ini-download');
   await saved;
   assert.equal(readFileSync(join(dir, 'Vellmore.ini'), 'latin1'), stored);
+  await page.focus('#ini-cancel');
+  await page.keyboard.press('Tab'); // the unseen file input shows its focus on its button
+  assert.deepEqual(await page.evaluate(() => [document.activeElement.id,
+    getComputedStyle(document.activeElement.labels[0]).outlineStyle]), ['ini-file', 'solid']);
   await page.$eval('#ini', (t) => { t.value = 'FilmISO=1600'; });
   await page.click('#ini-cancel');
   await clean(page);
