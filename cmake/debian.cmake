@@ -46,10 +46,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VELLMORE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Worked out from the programs themselves by dpkg-shlibdeps; the fonts are the one thing the
-# window needs that no library names.
+# Worked out from the programs themselves by dpkg-shlibdeps; the fonts are what the window needs
+# that no library names, and xdg-open what opens the settings file and the page.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-liberation, xdg-utils")
 # The synopsis is the summary above; this is the long description under it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Vellmore works out the exposure for eyepiece projection, where a camera with

@@ -8,6 +8,11 @@ if(VELLMORE_WEB_PAGE)
     set(VELLMORE_PAGE_PATH ${CMAKE_INSTALL_FULL_DATADIR}/vellmore/vellmore.html)
     install(FILES ${VELLMORE_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/vellmore
             COMPONENT system)
+    # The menu entry starts a command of the package's own, which hands the page to xdg-open.
+    set(VELLMORE_TONIGHT ${CMAKE_INSTALL_FULL_LIBEXECDIR}/vellmore/vellmore-tonight)
+    configure_file(packaging/linux/vellmore-tonight.in ${VELLMORE_GENERATED}/vellmore-tonight @ONLY)
+    install(PROGRAMS ${VELLMORE_GENERATED}/vellmore-tonight
+            DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/vellmore COMPONENT system)
     configure_file(packaging/linux/org.vellmore.Vellmore.Tonight.desktop.in
                    ${VELLMORE_GENERATED}/org.vellmore.Vellmore.Tonight.desktop @ONLY)
     install(FILES ${VELLMORE_GENERATED}/org.vellmore.Vellmore.Tonight.desktop

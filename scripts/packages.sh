@@ -142,6 +142,7 @@ check_deb() {
     local expected=(./usr/bin/vellmore ./usr/bin/vellmore-table
         ./usr/share/applications/org.vellmore.Vellmore.desktop
         ./usr/share/applications/org.vellmore.Vellmore.Tonight.desktop ./usr/share/vellmore/vellmore.html
+        ./usr/libexec/vellmore/vellmore-tonight
         ./usr/share/metainfo/org.vellmore.Vellmore.metainfo.xml
         ./usr/share/icons/hicolor/scalable/apps/org.vellmore.Vellmore.svg
         ./usr/share/icons/hicolor/48x48/apps/org.vellmore.Vellmore.png
@@ -161,8 +162,10 @@ check_deb() {
         desktop-file-validate "$work/deb/usr/share/applications/$entry.desktop" ||
             fail "the desktop entry $entry does not validate"
     done
-    grep -qx 'Exec=xdg-open /usr/share/vellmore/vellmore.html' \
-        "$work/deb/usr/share/applications/org.vellmore.Vellmore.Tonight.desktop" ||
+    grep -qx 'Exec=/usr/libexec/vellmore/vellmore-tonight' \
+        "$work/deb/usr/share/applications/org.vellmore.Vellmore.Tonight.desktop" &&
+        grep -qx 'exec xdg-open /usr/share/vellmore/vellmore.html' \
+            "$work/deb/usr/libexec/vellmore/vellmore-tonight" ||
         fail "Vellmore Tonight does not open the installed page"
     appstreamcli validate --no-net "$work/deb/usr/share/metainfo/org.vellmore.Vellmore.metainfo.xml" \
         >/dev/null || fail "the AppStream metadata does not validate"
