@@ -218,7 +218,8 @@ emscripten_config() {
     if [ ! -f "$work/emscripten.config" ]; then
         sed 's/^FROZEN_CACHE *=.*/FROZEN_CACHE = False/' /usr/share/emscripten/.emscripten \
             >"$work/emscripten.config"
-        echo "CACHE = '$work/emcache'" >>"$work/emscripten.config"
+        # Debian's file has no newline at its end.
+        printf "\nCACHE = '%s'\n" "$work/emcache" >>"$work/emscripten.config"
     fi
     export EM_CONFIG="$work/emscripten.config" EM_CACHE="$work/emcache"
     # Its optimiser is a node program that needs Debian's acorn, where a node from elsewhere
