@@ -21,12 +21,12 @@ var Module = (function () {
   const call = (name, ret, types, args) => M.ccall(name, ret, types, args);
 
   // Messages stay in the page until dismissed; a modal box would stop the page.
-  function showMessage(text, where = $('messages')) {
+  function showMessage(text) {
     const box = make('div', { className: 'message' }, make('p', { textContent: text }));
     const ok = make('button', { type: 'button', textContent: 'OK' });
     ok.addEventListener('click', () => box.remove());
     box.append(ok);
-    where.append(box);
+    $('messages').append(box);
   }
 
   // The settings file as bytes, kept as a string of byte values so that a file in any encoding
@@ -298,7 +298,6 @@ var Module = (function () {
     onRuntimeInitialized: start,
     print() {},
     printErr() {},
-    vellmoreMessage: showMessage,
     vellmoreStore: store,
     vellmoreSettingsPath: () => settings.path(),
   };
