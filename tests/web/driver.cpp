@@ -48,7 +48,7 @@ public:
             return;
         // Closing its input closes the browser; a helper that does not end is stopped.
         ::close(m_in);
-        if (!ended(20000) && ::kill(m_pid, SIGTERM) == 0 && !ended(10000))
+        if ((m_dead || !ended(20000)) && ::kill(m_pid, SIGTERM) == 0 && !ended(10000))
             ::kill(m_pid, SIGKILL);
         ::waitpid(m_pid, nullptr, 0);
         ::close(m_out);
