@@ -180,9 +180,11 @@ window.vellmorePlan = (function () {
   function cellText(c) {
     if (c.fault) return c.fault;
     if ('shutter_s' in c) return c.iso ?? '–';
-    const offset = c.offset_stops === null ? '' : ` ${c.offset_stops >= 0 ? '+' : ''}${fixed(c.offset_stops, 1)}`;
+    const stops = c.offset_stops === null ? null : Math.round(c.offset_stops * 10) / 10; // -0.04 is +0.0
+    const offset = stops === null ? '' : ` ${stops < 0 ? '-' : '+'}${Math.abs(stops).toFixed(1)}`;
     const seconds = c.exposure_s < 1 ? c.exposure_s.toPrecision(2) : c.exposure_s.toFixed(1);
-    return `${c.shutter}${offset} (${seconds} s)`;
+    const shutter = /^\d+(\.\d+)?$/.test(c.shutter) ? `${c.shutter} s` : c.shutter; // "2" is 2 seconds
+    return `${shutter}${offset} (${seconds} s)`;
   }
 
   function locate() {

@@ -205,6 +205,11 @@ test('the plan of four nights is vellmore-table\'s JSON and shows the chart and 
     const plan = JSON.parse(json);
     assert.deepEqual(await page.$$eval('#plan-out .object h3', (h) => h.map((e) => e.textContent)),
       plan.objects.map((o) => `${o.object} (K ${o.k})`), name);
+    // An exposure is a shutter speed with its unit, its offset in stops (never "-0.0") and the
+    // seconds; a film speed is an ISO.
+    const cell = /^((1\/\d+|\d+(\.\d+)? s) (\+\d+|-\d+(?<!-0)|-0(?=\.[1-9]))\.\d|bulb|faster than 1\/8000) \([\d.e-]+ s\)$|^(\d+|above 102400)$/;
+    const cells = await page.$$eval('#plan-out tbody td:nth-child(n+3)', (t) => t.map((e) => e.textContent));
+    assert.deepEqual(cells.filter((text) => !cell.test(text)), [], name);
     const [, sign, h, m] = /([+-])(\d\d):(\d\d)/.exec(night.offset);
     const local = (iso) => new Date(Date.parse(iso) + Number(`${sign}1`) * (h * 60 + Number(m)) * 60000).toISOString().slice(11, 16);
     assert.deepEqual(await page.$$eval('#plan-out .object tbody tr:not(:has(.below)) th', (t) => t.map((e) => e.textContent)),
