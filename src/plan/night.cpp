@@ -114,16 +114,19 @@ MoonChoice chooseMoon(const std::vector<Row>& rows, double phaseAngle)
 // hours from local noon. `day` is the search grid of those 24 hours.
 void spanNight(NightPlan& plan, const sky::Sky& sky, const sky::SearchGrid& day, Instant noon)
 {
-    const bool sunUpAtNoon = sky::skyAt(sky, day.frames.front()) == sky::SkyState::Daylight;
     plan.start = noon;
     plan.end = noon + sky::secondsPerDay;
-    if (!sunUpAtNoon) {
-        plan.polar = "The Sun does not rise today (polar night)";
-        return;
-    }
-    plan.sunset = sky::eventsOf(sky::Body::Sun, sky, day).set;
+    // The first sunset after local noon begins the night, even where the Sun is down at noon (a
+    // local time far from the site's own): only a day with no sunset at all is polar.
+    const sky::Events sun = sky::eventsOf(sky::Body::Sun, sky, day);
+    plan.sunset = sun.set;
     if (!plan.sunset) {
-        plan.polar = "The Sun does not set tonight (midnight sun)";
+        const bool upAtNoon = sky::skyAt(sky, day.frames.front()) == sky::SkyState::Daylight;
+        plan.polar = upAtNoon ? "The Sun does not set tonight (midnight sun)"
+                     : sun.rise
+                         ? "The Sun rises at " + localClock(*sun.rise, plan.options.offsetMinutes) +
+                               " and does not set within 24 hours (midnight sun)"
+                         : "The Sun does not rise today (polar night)";
         return;
     }
     plan.sunrise = sky::firstRise(sky::Body::Sun, sky, *plan.sunset, 24);

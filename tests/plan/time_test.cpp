@@ -54,6 +54,23 @@ TEST(PlanTime, PutsRowsOnTheStepsLocalMinutesAndHourLinesOnLocalHours)
     }
 }
 
+// A local time far from the site's own puts local noon in the dark; the night is still the one
+// from the next sunset to the sunrise after it, not a polar night.
+TEST(PlanTime, PlansTheNightAfterLocalNoonWhateverTheOffset)
+{
+    const table::ExposureTable table =
+        table::buildTable(settings::parseSettings(settings::defaultContent()), {}).table;
+    for (const int offset : {0, -12 * 60, 14 * 60}) {
+        const NightPlan plan = planNight(table, {{-33.87, 151.21, 58}, {2026, 12, 7}, offset, 60});
+        ASSERT_TRUE(plan.polar.empty()) << plan.polar;
+        const double noon = sky::instantOf({2026, 12, 7}, 12 * 60, offset);
+        EXPECT_GT(*plan.sunset, noon);
+        EXPECT_LT(*plan.sunset, noon + 86400);
+        // Sydney's December night: about 9 hours long.
+        EXPECT_NEAR(*plan.sunrise - *plan.sunset, 9.3 * 3600, 0.5 * 3600);
+    }
+}
+
 TEST(PlanTime, ShowsEveryInstantFrom1900To2100AsAClockTime)
 {
     const double first = sky::instantOf({1900, 1, 1}, 0, 0),
