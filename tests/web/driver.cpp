@@ -23,21 +23,7 @@ namespace fs = std::filesystem;
 using form::Control;
 using nlohmann::json;
 
-// The page keeps the settings file as one character per byte, which JSON carries as UTF-8.
-std::string charsOf(const std::string& bytes)
-{
-    std::string s;
-    for (const unsigned char c : bytes)
-        c < 0x80 ? s += char(c) : (s += char(0xC0 | c >> 6), s += char(0x80 | (c & 0x3F)));
-    return s;
-}
-std::string bytesOf(const std::string& chars)
-{
-    std::string s;
-    for (size_t i = 0; i < chars.size(); ++i)
-        s += chars[i] & 0x80 ? char((chars[i] & 0x03) << 6 | (chars[i + 1] & 0x3F)) : chars[i];
-    return s;
-}
+using Bytes = std::vector<unsigned char>;
 
 class WebDriver final : public behaviour::Driver
 {
@@ -112,13 +98,14 @@ private:
     static std::string name(Control c) { return form::definition(c).name; }
     json read(Control c) const { return call({{"op", "read"}, {"id", name(c)}}); }
 
-    // The disk's settings file as the page stores it: its bytes, null for none, true for a folder.
+    // The disk's settings file: its bytes, null for none, true for a folder.
     json disk() const
     {
         const fs::path at = fs::u8path(m_file);
         if (fs::is_directory(at))
             return true;
-        return fs::exists(at) ? json(charsOf(testing::contentOf(m_file))) : json();
+        const std::string bytes = testing::contentOf(m_file);
+        return fs::exists(at) ? json(Bytes(bytes.begin(), bytes.end())) : json();
     }
     // The page's path in the scenario's place.
     std::string mapped(std::string text) const
@@ -148,11 +135,11 @@ private:
             launcher->editors.push_back(mapped(path));
         launcher->documents = r["opened"].get<std::vector<std::string>>();
         if (!m_synced.is_boolean() && r["stored"] != m_synced) {
-            m_synced = r["stored"];
+            const Bytes stored = (m_synced = r["stored"]).is_null() ? Bytes() : Bytes(m_synced);
             if (m_synced.is_null())
                 fs::remove(fs::u8path(m_file));
             else
-                testing::writeFile(m_file, bytesOf(m_synced));
+                testing::writeFile(m_file, std::string(stored.begin(), stored.end()));
         }
     }
     json call(const json& request) const

@@ -1,7 +1,7 @@
 // The web page for the behaviour table's driver (driver.cpp): one page in Chromium, worked with
 // puppeteer's real key presses and clicks. One JSON request a line on stdin, one reply a line on
-// stdout; the browser closes when stdin does. The settings file is the page's stored text, as
-// bytes (one character per byte value); a folder in its place is `true`, no file `null`.
+// stdout; the browser closes when stdin does. The settings file is the page's stored text (one
+// character per byte), sent as its bytes; a folder in its place is `true`, no file `null`.
 import { createInterface } from 'node:readline';
 import { pathToFileURL } from 'node:url';
 import { launch } from './browser.mjs';
@@ -18,7 +18,7 @@ async function open(state) {
   // Before the page's script: the stored text, and the launcher's calls recorded (the page's
   // editor and window.open), failing while `fail` is set.
   await page.evaluateOnNewDocument((state) => {
-    if (typeof state === 'string') localStorage.setItem('vellmore.ini', state);
+    if (Array.isArray(state)) localStorage.setItem('vellmore.ini', String.fromCharCode(...state));
     const t = window.vellmoreTest = { edited: [], opened: [], fail: false, beforeLoad(M) {
       const edit = M.vellmoreView.editSettings;
       M.vellmoreView.editSettings = (path) => (t.edited.push(path), !t.fail && edit(path));
@@ -37,13 +37,13 @@ const store = (state) => page.evaluate((state) => {
   const path = Module.vellmoreSettingsPath();
   try { Module.FS.unlink(path); } catch (e) { /* none */ }
   if (state === null) localStorage.removeItem('vellmore.ini');
-  else localStorage.setItem('vellmore.ini', state), Module.FS.writeFile(path, Uint8Array.from(state, (c) => c.charCodeAt(0)));
+  else localStorage.setItem('vellmore.ini', String.fromCharCode(...state)), Module.FS.writeFile(path, Uint8Array.from(state));
 }, state);
 
-const snapshot = async () => ({ errors: [...page.errors, ...page.refused], ...await page.evaluate(() => ({
+const snapshot = async () => ({ errors: [...page.errors, ...page.refused], ...await page.evaluate((s) => ({
   messages: [...document.querySelectorAll('#messages .message p')].map((p) => p.textContent),
-  stored: localStorage.getItem('vellmore.ini'), path: Module.vellmoreSettingsPath(),
-  edited: vellmoreTest.edited, opened: vellmoreTest.opened,
+  stored: (s = localStorage.getItem('vellmore.ini')) === null ? null : [...s].map((c) => c.charCodeAt(0)),
+  path: Module.vellmoreSettingsPath(), edited: vellmoreTest.edited, opened: vellmoreTest.opened,
 })) });
 
 const onLink = async () => {
