@@ -205,7 +205,9 @@ var Module = (function () {
       } else if (d.names !== null && d.names !== undefined) {
         el = make('label', { htmlFor: defs.find((t) => t.id === d.names).name, textContent: d.text });
       } else if (named.has(d.id)) {
+        // A result: read out when it changes, with its caption.
         el = make('output', { textContent: d.text });
+        el.setAttribute('aria-live', 'polite');
       } else {
         el = make('p', { textContent: d.text });
       }

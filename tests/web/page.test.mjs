@@ -1,6 +1,6 @@
-// The one-file web page in Chromium from file://, every network request refused: the window's
-// texts and keys, the settings in the page, the location, night mode, the axe audit, and the
-// night's plan against vellmore-table's own JSON.
+// The one-file web page in Chromium from file://, every network request refused: its labels and
+// link, the settings in the page, the location, night mode, the axe audit, and the night's plan
+// against vellmore-table's own JSON.
 import test, { after, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -48,52 +48,19 @@ const clean = async (page) => {
 const results = ['lblTelescopeMag', 'lblSystemFL', 'lblFRatio', 'lblExposure', 'lblOneDiv'];
 const fields = ['txtTelescopeFL', 'txtEyepieceFL', 'txtCameraFL', 'txtTelescopeAp', 'txtK', 'txtISO'];
 
-test('the window opens with the default file, its captions on their fields and keys in tab order', { skip }, async () => {
+// What the window's behaviour table (tests/web/driver.cpp) does not see: each field named by its
+// caption, the results read out as they change, the address a real link to a new tab.
+test('each field is labelled by its caption, the results are live and the link is a real one', { skip }, async () => {
   const page = await open();
-  assert.deepEqual(await texts(page, [...fields, ...results]),
-    ['1420', '19', '50', '220', '40', '100', '74.74X', '3736.84', '16.99', '0.07213 Sec', '13.86 Sec']);
   const captions = await page.evaluate(() => [...document.querySelectorAll('#form1 input, #form1 output')]
     .map((el) => `${el.labels[0]?.textContent} ${el.id}`));
   assert.deepEqual(captions, ['Telescope FL (mm): txtTelescopeFL', 'Eyepiece FL (mm): txtEyepieceFL',
     'Camera FL (mm): txtCameraFL', 'Telescope Aperture (mm): txtTelescopeAp', 'K: txtK', 'Film ISO: txtISO',
     'Object Combo1', 'Magnification: lblTelescopeMag', 'System FL: lblSystemFL', 'f Ratio: lblFRatio',
     'Exposure: lblExposure', 'Or 1 / lblOneDiv']);
-  assert.deepEqual(await texts(page, ['Command1', 'Command2', 'Command3', 'Label13', 'Label14', 'Combo1']),
-    ['Calculate', 'ReLoad Settings', 'Edit Settings', 'Based on equations found on this webpage:',
-      'https://en.wikipedia.org/wiki/Afocal_photography', '']);
-  const order = [await page.evaluate(() => document.activeElement.id)];
-  for (let i = 0; i < 10; i++) {
-    await page.keyboard.press('Tab');
-    order.push(await page.evaluate(() => document.activeElement.id));
-  }
-  assert.deepEqual(order, [...fields, 'Command1', 'Combo1', 'Command2', 'Command3', 'Label14']);
-  await page.select('#Combo1-list', '3'); // Saturn= (13.6)
-  assert.deepEqual(await texts(page, ['Combo1', 'txtK', 'lblExposure']), ['Saturn= (13.6)', '13.6', '0.07213 Sec']);
-  await page.click('#Command1');
-  assert.deepEqual(await texts(page, ['lblExposure', 'lblOneDiv']), ['0.21214 Sec', '4.71 Sec']);
-  await page.click('#Combo1', { count: 3 });
-  await page.type('#Combo1', 'Venus= (1310)'); // typing an entry's text exactly picks it
-  assert.deepEqual(await texts(page, ['txtK']), ['1310']);
-  await page.$eval('#txtEyepieceFL', (el) => { el.value = '0'; });
-  await page.click('#Command1');
-  assert.match((await messages(page))[0], /eyepiece/i);
-  await clean(page);
-});
-
-test('the link is a real one to a new tab and opens its page once per click, once for a double-click', { skip }, async () => {
-  const page = await open();
-  assert.deepEqual(await page.$eval('#Label14', (a) => [a.href, a.target]),
-    ['https://en.wikipedia.org/wiki/Afocal_photography', '_blank']);
-  // The opened tabs would be outside the harness's refusal, so the page's window.open records.
-  await page.evaluate(() => { window.open = (...a) => { (window.opened ??= []).push(a.join(' ')); return {}; }; });
-  for (const count of [1, 1, 2]) await page.click('#Label14', { count });
-  await page.focus('#Label14');
-  await page.keyboard.press('Enter');
-  await page.mouse.move(5, 5);
-  await page.mouse.down();
-  await page.mouse.up();
-  assert.deepEqual(await page.evaluate(() => window.opened),
-    Array(4).fill('https://en.wikipedia.org/wiki/Afocal_photography _blank'));
+  assert.equal(await page.$eval('#lblExposure', (el) => el.closest('[aria-live]')?.getAttribute('aria-live')), 'polite');
+  assert.deepEqual(await page.$eval('#Label14', (a) => [a.tagName, a.href, a.target]),
+    ['A', 'https://en.wikipedia.org/wiki/Afocal_photography', '_blank']);
   await clean(page);
 });
 
