@@ -105,15 +105,11 @@ int offsetOf(const std::string& text)
            (std::stoi(text.substr(1, 2)) * 60 + std::stoi(text.substr(4, 2)));
 }
 
+// A text row's cells: its columns are at least two blanks apart.
 std::vector<std::string> columns(const std::string& line)
 {
-    std::vector<std::string> cells;
-    const std::regex gap("\\s{2,}");
-    for (std::sregex_token_iterator i(line.begin(), line.end(), gap, -1), end; i != end; ++i) {
-        if (!i->str().empty())
-            cells.push_back(i->str());
-    }
-    return cells;
+    static const std::regex gap("\\s{2,}");
+    return {std::sregex_token_iterator(line.begin(), line.end(), gap, -1), {}};
 }
 
 Fields jsonRow(const json& row, int offset)
@@ -225,11 +221,7 @@ Outputs render(std::vector<std::string> args, const std::string& settings)
 TEST_P(Agreement, EveryFigureAgreesInEveryFormat)
 {
     const std::vector<std::string>& args = GetParam().args;
-    const Outputs o = render(args, settings::defaultContent());
-    const json& doc = o.doc;
-    const std::optional<testing::Records>& csv = o.csv;
-    const std::optional<testing::Svg>& svg = o.svg;
-    const std::vector<std::string>& text = o.text;
+    const auto& [doc, csv, text, svg, plainText] = render(args, settings::defaultContent());
     ASSERT_TRUE(csv) << "the CSV is not well-formed";
     ASSERT_TRUE(svg) << "the chart is not well-formed XML";
 
@@ -304,7 +296,7 @@ TEST_P(Agreement, EveryFigureAgreesInEveryFormat)
     // The Moon: the entry named for tonight, how much of it is lit.
     std::smatch moon;
     ASSERT_TRUE(std::regex_search(
-        o.plainText, moon,
+        plainText, moon,
         std::regex("The Moon is ([0-9]+)% lit at midnight; the plan uses (\\w+):")));
     std::string moonObject;
     for (const json& object : doc["objects"])
@@ -341,10 +333,10 @@ TEST_P(Agreement, EveryFigureAgreesInEveryFormat)
     EXPECT_EQ(nameOf.size(), hours.size());
     size_t labels = 0, marks = 0;
     for (const testing::SvgText& t : svg->texts) {
-        const auto nearest = [&](double x) {
-            return *std::min_element(
-                svg->hourLines.begin(), svg->hourLines.end(),
-                [x](double a, double b) { return std::fabs(a - x) < std::fabs(b - x); });
+        const auto nearest = [&lines = svg->hourLines](double x) {
+            return *std::min_element(lines.begin(), lines.end(), [x](double a, double b) {
+                return std::fabs(a - x) < std::fabs(b - x);
+            });
         };
         if (t.y == 490) {
             ++labels;
