@@ -142,7 +142,7 @@ Fields csvRow(const std::vector<std::string>& header, const std::vector<std::str
         static const std::regex group(
             "(exposure_s|shutter|offset_stops|iso_for_shutter|iso)_(iso)?(.+)");
         std::smatch m;
-        if (c > 14 && name != "note" && std::regex_match(name, m, group)) {
+        if (c > 14 && std::regex_match(header[c], m, group)) {
             const int index = groupOf.emplace(m[3], static_cast<int>(groupOf.size())).first->second;
             name = m[1].str() + std::to_string(index);
             if (m[1] == "shutter" && value.size() > 2 && value.substr(value.size() - 2) == " s")
