@@ -11,6 +11,7 @@ window.vellmorePlan = (function () {
   const remembered = ['lat', 'lon', 'height', 'step', 'shutter', 'pixel', 'sensor'];
   const chartFile = '/tmp/night.svg';
   let M = null;
+  let planned = false;
   let offsetTyped = false;
 
   const two = (n) => String(n).padStart(2, '0');
@@ -64,6 +65,7 @@ window.vellmorePlan = (function () {
 
   function run() {
     if (!M) return status('The calculator is still loading.');
+    planned = true;
     remember();
     status('');
     $('plan-out').replaceChildren(); // no plan stays on screen beside a message about another
@@ -215,6 +217,11 @@ window.vellmorePlan = (function () {
     ready(module) {
       M = module;
       if ($('lat').value && $('lon').value) run();
+      // The engine compiles the module's code a function at a time, on first use, and its hot
+      // parts again, better, once they have run a while: a plan at 20-minute steps in the first
+      // idle moment (unless a night was asked for first) makes the first night a quick one.
+      else (window.requestIdleCallback ?? setTimeout)(() => planned || M.ccall('vm_table', 'number', ['string'],
+        [['--site', '0,0', '--date', '2026-01-01', '--utc-offset', '+00:00', '--step', '20', '--json'].join('\n')]));
     },
   };
 })();
