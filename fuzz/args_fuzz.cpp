@@ -60,8 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int status = vellmore::table::runTable(args, folder(), out, err);
     FUZZ_CHECK(status == 0 || status == 2);
     if (status == 2) {
-        // The message comes first, the usage after it.
-        const std::string message = err.str().substr(0, err.str().find("\nusage: "));
+        // The message comes first, the usage last (an argument may hold "usage: " too).
+        const std::string message = err.str().substr(0, err.str().rfind("\nusage: "));
         bool named = false;
         for (const std::string& arg : args) {
             const std::string option = arg.substr(0, arg.find('='));
